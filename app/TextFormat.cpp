@@ -1,0 +1,82 @@
+#include "app/TextFormat.h"
+
+#include <vector>
+
+namespace sonavel {
+
+namespace {
+
+std::u16string Digits(uint64_t value, unsigned base)
+{
+    std::u16string out;
+    do {
+        const unsigned digit = static_cast<unsigned>(value % base);
+        out.insert(out.begin(), static_cast<char16_t>(digit < 10 ? u'0' + digit : u'a' + digit - 10));
+        value /= base;
+    } while (value != 0);
+    return out;
+}
+
+std::u16string Convert(char16_t conversion, const TextArg& arg)
+{
+    if (conversion == u's') {
+        const auto* text = std::get_if<std::u16string_view>(&arg);
+        return text != nullptr ? std::u16string(*text) : std::u16string{};
+    }
+    const auto* number = std::get_if<int64_t>(&arg);
+    if (number == nullptr) {
+        return {};
+    }
+    switch (conversion) {
+    case u'x':
+        return Digits(static_cast<uint32_t>(*number), 16);
+    case u'u':
+        return Digits(static_cast<uint64_t>(*number), 10);
+    default:
+        return *number < 0 ? u"-" + Digits(0 - static_cast<uint64_t>(*number), 10)
+                           : Digits(static_cast<uint64_t>(*number), 10);
+    }
+}
+
+} // namespace
+
+std::u16string FormatText(std::u16string_view pattern, std::initializer_list<TextArg> args)
+{
+    const std::vector<TextArg> values(args);
+    size_t next = 0;
+    std::u16string out;
+    for (size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != u'%' || i + 1 >= pattern.size()) {
+            out.push_back(pattern[i]);
+            continue;
+        }
+        size_t pos = i + 1;
+        if (pattern[pos] == u'%') {
+            out.push_back(u'%');
+            i = pos;
+            continue;
+        }
+        const bool zeroPad = pattern[pos] == u'0';
+        size_t width = 0;
+        while (pos < pattern.size() && pattern[pos] >= u'0' && pattern[pos] <= u'9') {
+            width = width * 10 + (pattern[pos] - u'0');
+            ++pos;
+        }
+        if (pos >= pattern.size()) {
+            break;
+        }
+        const char16_t conversion = pattern[pos];
+        std::u16string text = next < values.size() ? Convert(conversion, values[next]) : std::u16string{};
+        ++next;
+        if (text.size() < width) {
+            const bool negative = zeroPad && !text.empty() && text[0] == u'-';
+            const size_t at = negative ? 1 : 0;
+            text.insert(at, width - text.size(), zeroPad && conversion != u's' ? u'0' : u' ');
+        }
+        out += text;
+        i = pos;
+    }
+    return out;
+}
+
+} // namespace sonavel
