@@ -1,5 +1,6 @@
 #include "engine/DecodedDataBuffer.h"
 #include "engine/DecodedDataQueue.h"
+#include "tests/engine/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -54,6 +55,21 @@ TEST(DecodedDataQueueTest, RingWrapsWithoutLosingOrder)
     queue.Reset();
     EXPECT_EQ(queue.CapacityFrames(), 0u);
     EXPECT_EQ(queue.Push(Frames(1, 0).data(), 1), 0);
+}
+
+TEST(DecodedDataQueueTest, PushAndPopAllocateNothing)
+{
+    CDecodedDataQueue queue;
+    ASSERT_EQ(queue.InitStorage(kFrame, 1000), 1);
+    const auto block = Frames(300, 0);
+    std::vector<uint8_t> out(block.size());
+    const uint64_t before = test::AllocationCount();
+    for (int i = 0; i < 100; ++i) {
+        ASSERT_EQ(queue.Push(block.data(), 300), 1);
+        ASSERT_EQ(queue.Pop(out.data(), 300), 300);
+    }
+    EXPECT_EQ(test::AllocationCount(), before);
+    EXPECT_EQ(out, block);
 }
 
 TEST(DecodedDataQueueTest, InitStorageFailsForImpossibleSizes)
