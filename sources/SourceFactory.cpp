@@ -1,5 +1,6 @@
 #include "sources/SourceFactory.h"
 
+#include "sources/MusicDataMP3.h"
 #include "sources/MusicDataWave.h"
 
 namespace sonavel {
@@ -25,6 +26,8 @@ std::unique_ptr<CMusicData> CreateSourceOfType(int32_t sourceType)
     switch (sourceType) {
     case kSourceWave:
         return std::make_unique<CMusicDataWave>();
+    case kSourceMp3:
+        return std::make_unique<CMusicDataMP3>();
     default:
         return nullptr;
     }
@@ -32,8 +35,12 @@ std::unique_ptr<CMusicData> CreateSourceOfType(int32_t sourceType)
 
 std::unique_ptr<CMusicData> CreateSourceForPath(std::u16string_view path)
 {
-    if (ExtensionOf(path) == u"wav") {
+    const std::u16string extension = ExtensionOf(path);
+    if (extension == u"wav") {
         return CreateSourceOfType(kSourceWave);
+    }
+    if (extension == u"mp3") {
+        return CreateSourceOfType(kSourceMp3);
     }
     return nullptr;
 }
