@@ -7,12 +7,13 @@
 
 namespace sonavel {
 
-// The one place that maps a file's extension, or an entry's stored source type, to its source.
-// Null where no source exists for it yet.
-std::unique_ptr<CMusicData> CreateSourceForPath(std::u16string_view path);
-std::unique_ptr<CMusicData> CreateSourceOfType(int32_t sourceType);
+class CPluginCtrl;
 
-// The extension of a path from its last dot, in lower case ("wav"); empty when it has none.
-std::u16string ExtensionOf(std::u16string_view path);
+// The one place that maps a file's extension, or an entry's stored source type, to its source.
+// Files of other extensions get a plug-in source, whose Open fails when no plug-in reads them.
+std::unique_ptr<CMusicData> CreateSourceForPath(std::u16string_view path, const std::shared_ptr<CPluginCtrl>& registry);
+// Null for a type that no file source has (audio CD tracks are opened by the CD functions).
+std::unique_ptr<CMusicData> CreateSourceOfType(int32_t sourceType, std::u16string_view path,
+                                               const std::shared_ptr<CPluginCtrl>& registry);
 
 } // namespace sonavel

@@ -2,6 +2,7 @@
 
 #include "app/ErrorText.h"
 #include "platform/Utf.h"
+#include "plugin-host/PluginCtrl.h"
 #include "sources/MusicResult.h"
 #include "sources/SourceFactory.h"
 
@@ -34,13 +35,10 @@ void PrintTrack(const MusicTrackInfo& info, std::ostream& out)
 }
 
 // Prints every track of one file; returns the source's result code.
-int32_t PrintFile(const std::string& file, std::ostream& out)
+int32_t PrintFile(const std::string& file, const std::shared_ptr<CPluginCtrl>& plugins, std::ostream& out)
 {
     const std::u16string path = Utf8ToUtf16(file);
-    auto source = CreateSourceForPath(path);
-    if (!source) {
-        return kResultBroken;
-    }
+    auto source = CreateSourceForPath(path, plugins);
     MusicOpenParams params;
     params.path = path;
     if (const int32_t result = source->Open(&params); result != kResultOk) {
@@ -49,7 +47,9 @@ int32_t PrintFile(const std::string& file, std::ostream& out)
     int count = 0;
     source->GetTrackCount(&count);
     for (int i = 0; i < count; ++i) {
+        // Sources that do not know their path (plug-ins) leave the caller's in place.
         MusicTrackInfo info;
+        info.path = path;
         if (const int32_t result = source->GetTrackInfo(i, &info); result != kResultOk) {
             return result;
         }
@@ -66,9 +66,11 @@ int32_t PrintFile(const std::string& file, std::ostream& out)
 
 int RunInfoCommand(std::span<const std::string> files, std::ostream& out, std::ostream& err)
 {
+    auto plugins = std::make_shared<CPluginCtrl>();
+    plugins->Load();
     int status = 0;
     for (const std::string& file : files) {
-        const int32_t result = PrintFile(file, out);
+        const int32_t result = PrintFile(file, plugins, out);
         if (result != kResultOk) {
             err << Utf16ToUtf8(ResultMessage(result, Utf8ToUtf16(file))) << '\n';
             status = 1;

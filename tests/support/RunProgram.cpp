@@ -14,7 +14,12 @@ namespace sonavel::test {
 std::filesystem::path ProgramDir()
 {
     const char* dir = std::getenv("SONAVEL_PROGRAM_DIR");
-    return dir != nullptr ? std::filesystem::path(dir) : std::filesystem::current_path();
+    if (dir != nullptr) {
+        return dir;
+    }
+    // Test programs are built into the program folder itself.
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/self/exe", error).parent_path();
 }
 
 ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,

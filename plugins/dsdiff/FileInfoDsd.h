@@ -1,0 +1,73 @@
+#pragma once
+
+#include "DsdSource.h"
+#include "DsdText.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace sonavel::dsd {
+
+// An open DSD file: where its sound data lies, its layout and texts, and the delivery of that
+// data in one of two word layouts. Format readers derive from it and supply the parse.
+class CFileInfo_DSD {
+public:
+    enum WordKind : uint32_t { kDopWords = 1, kNativeWords = 2 };
+
+    CFileInfo_DSD() = default;
+    CFileInfo_DSD(const CFileInfo_DSD&) = delete;
+    CFileInfo_DSD& operator=(const CFileInfo_DSD&) = delete;
+    virtual ~CFileInfo_DSD() = default;
+
+    virtual int32_t NarrowName(char* buffer, int32_t capacity);
+    virtual int32_t NarrowExtension(char* buffer, int32_t capacity);
+    virtual int32_t NarrowVersion(char* buffer, int32_t capacity);
+    virtual int32_t WideName(char16_t* buffer, int32_t capacity);
+    virtual int32_t WideExtension(char16_t* buffer, int32_t capacity);
+    virtual int32_t WideVersion(char16_t* buffer, int32_t capacity);
+    virtual int32_t FrameGranularity(int32_t* out);
+    virtual int32_t GetTagTable(const void** out);
+    virtual int32_t Parse();
+    virtual int32_t ReadDopWords(void** data, uint32_t* bytes);
+    virtual int32_t ReadNativeWords(void** data, uint32_t* bytes);
+
+    // Forgets the open file: buffer, source, sizes, layout and texts.
+    void Reset();
+    void FreeReadBuffer() { readBuffer_.reset(); readBytes_ = 0; }
+    bool HoldsReadBuffer() const { return readBuffer_ != nullptr; }
+
+    uint32_t wordKind = kDopWords;
+    uint32_t bytesPerWord = 2;
+    DsdSource source;
+    uint64_t formSize = 0;
+    uint64_t dataOffset = 0;
+    uint64_t dataSize = 0;
+    uint64_t rangeFirst = 0;
+    uint64_t rangeLast = 0;
+    uint32_t rangeCount = 0;
+    TagMap tagTable;
+    uint32_t sampleRate = 0;
+    uint16_t channelCount = 0;
+    uint32_t channelMask = 0;
+    DsdText title;
+    DsdText artist;
+    DsdText album;
+    DsdText track;
+
+protected:
+    // Reads the range from sound data interleaved by byte (one byte per channel in turn, the
+    // earliest sample in each byte's top bit) as DSD-over-PCM words or as native words.
+    int32_t ReadInterleavedDop(void** data, uint32_t* bytes);
+    int32_t ReadInterleavedNative(void** data, uint32_t* bytes);
+
+private:
+    // Reads the range's input bytes and converts them frame by frame into output words.
+    template <typename Convert>
+    int32_t ReadWords(void** data, uint32_t* bytes, Convert convert);
+
+    std::unique_ptr<uint8_t[]> readBuffer_;
+    uint32_t readBytes_ = 0;
+};
+
+} // namespace sonavel::dsd
