@@ -52,6 +52,9 @@ void DsdSource::Close()
 
 uint64_t DsdSource::Read(void* target, uint64_t n)
 {
+    if (n == 0) {
+        return 0;
+    }
     if (kind_ == Kind::Memory) {
         if (position_ > size_ || n > size_ - position_) {
             return 0;
