@@ -1,6 +1,8 @@
 #include "sources/SourceFactory.h"
 
 #include "platform/FileExtension.h"
+#include "sources/MusicDataCDDA.h"
+#include "sources/MusicDataCue.h"
 #include "sources/MusicDataMP3.h"
 #include "sources/MusicDataPlugin.h"
 #include "sources/MusicDataWave.h"
@@ -11,6 +13,8 @@ std::unique_ptr<CMusicData> CreateSourceOfType(int32_t sourceType, std::u16strin
                                                const std::shared_ptr<CPluginCtrl>& registry)
 {
     switch (sourceType) {
+    case kSourceCdda:
+        return std::make_unique<CMusicDataCDDA>();
     case kSourceWave:
         return std::make_unique<CMusicDataWave>();
     case kSourceMp3:
@@ -25,6 +29,9 @@ std::unique_ptr<CMusicData> CreateSourceOfType(int32_t sourceType, std::u16strin
 std::unique_ptr<CMusicData> CreateSourceForPath(std::u16string_view path, const std::shared_ptr<CPluginCtrl>& registry)
 {
     const std::u16string extension = ExtensionOf(path);
+    if (extension == u"cue") {
+        return std::make_unique<CMusicDataCue>(registry);
+    }
     if (extension == u"wav") {
         return CreateSourceOfType(kSourceWave, path, registry);
     }

@@ -12,7 +12,8 @@ class CPluginCtrl;
 // The one place that maps a file's extension, or an entry's stored source type, to its source.
 // Files of other extensions get a plug-in source, whose Open fails when no plug-in reads them.
 std::unique_ptr<CMusicData> CreateSourceForPath(std::u16string_view path, const std::shared_ptr<CPluginCtrl>& registry);
-// Null for a type that no file source has (audio CD tracks are opened by the CD functions).
+// Null for a type that no source has. Cue sheets have no type of their own: their tracks carry
+// the type of the source that plays their audio file.
 std::unique_ptr<CMusicData> CreateSourceOfType(int32_t sourceType, std::u16string_view path,
                                                const std::shared_ptr<CPluginCtrl>& registry);
 
