@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+
+namespace sonavel {
+
+// DSD over PCM: each 24-bit PCM sample carries a marker byte and two DSD bytes. The marker
+// alternates 0x05, 0xFA, 0x05, ... on every output frame; a DAC that sees the alternation break
+// leaves DSD mode. A marker state of 0 stands for 0x05 next, 1 for 0xFA next.
+inline constexpr uint32_t kDopMarkerFirst = 0x05;
+inline constexpr uint32_t kDopMarkerSecond = 0xFA;
+
+constexpr uint32_t DopMarkerByte(uint32_t markerState) noexcept
+{
+    // 0x05 ^ 0xFF = 0xFA: a branch-free choice between the two markers.
+    return kDopMarkerFirst ^ (0xFFu * (markerState & 1u));
+}
+
+// A DoP channel word: marker in bits 31..24, the earlier DSD byte in bits 23..16, the later in 15..8.
+constexpr uint32_t DopWord(uint32_t markerState, uint32_t earlierByte, uint32_t laterByte) noexcept
+{
+    return DopMarkerByte(markerState) << 24 | (earlierByte & 0xFFu) << 16 | (laterByte & 0xFFu) << 8;
+}
+
+// DoP silence: DSD idle bytes 0x96 under the marker the alternation calls for.
+constexpr uint32_t DopSilenceWord(uint32_t markerState) noexcept
+{
+    return DopWord(markerState, 0x96, 0x96);
+}
+
+// The marker state that continues the alternation after a DoP word.
+constexpr uint32_t DopMarkerStateAfter(uint32_t dopWord) noexcept
+{
+    return (dopWord >> 24) == kDopMarkerFirst ? 1u : 0u;
+}
+
+// The process-wide marker toggle of the feeder. It is never reset, so the marker sequence runs on
+// unbroken across channels' frames, blocks, tracks and seeks. Atomic because the feeder flips it
+// while other threads may read it.
+uint32_t DopMarkerState() noexcept;
+void FlipDopMarker() noexcept;
+// As many flips as there were output frames.
+void AdvanceDopMarker(uint64_t outputFrames) noexcept;
+
+} // namespace sonavel
