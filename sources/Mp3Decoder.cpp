@@ -5,6 +5,7 @@
 #include <cstring>
 #include <mpg123.h>
 #include <mutex>
+#include <vector>
 
 namespace sonavel {
 
@@ -13,7 +14,6 @@ namespace {
 // Frames decoded before a seek target and discarded, so that the bit reservoir, the overlap of
 // the transform and the synthesis filter are filled exactly as in a decode from the start.
 constexpr uint32_t kSeekPrerollFrames = 8;
-constexpr size_t kReadChunkBytes = 1u << 16;
 
 void InitLibrary()
 {
@@ -51,7 +51,7 @@ bool Mp3Decoder::Open()
 
 bool Mp3Decoder::Restart()
 {
-    output_.clear();
+    output_ = {};
     readPos_ = 0;
     return mpg123_open_feed(handle_) == MPG123_OK;
 }
@@ -75,41 +75,45 @@ bool Mp3Decoder::Seek(uint64_t t)
     return true;
 }
 
-bool Mp3Decoder::ConvertWindow()
+bool Mp3Decoder::FeedWindow()
 {
     const uint64_t left = stream_.audioSize - std::min(consumed_, stream_.audioSize);
     if (left == 0) {
         return false;
     }
     const auto window = reader_.View(stream_.audioStart + consumed_, static_cast<uint32_t>(std::min<uint64_t>(left, reader_.BufferBytes())));
-    if (window.empty()) {
-        failed_ = true;
-        return false;
-    }
-    if (mpg123_feed(handle_, window.data(), window.size()) != MPG123_OK) {
+    if (window.empty() || mpg123_feed(handle_, window.data(), window.size()) != MPG123_OK) {
         failed_ = true;
         return false;
     }
     consumed_ += window.size();
-    output_.erase(output_.begin(), output_.begin() + static_cast<std::ptrdiff_t>(readPos_));
-    readPos_ = 0;
+    return true;
+}
+
+bool Mp3Decoder::DecodeFrame()
+{
     for (;;) {
-        const size_t at = output_.size();
-        output_.resize(at + kReadChunkBytes);
-        size_t done = 0;
-        const int result = mpg123_read(handle_, output_.data() + at, kReadChunkBytes, &done);
-        output_.resize(at + done);
-        if (result == MPG123_NEED_MORE || result == MPG123_DONE) {
-            break;
+        off_t frame = 0;
+        unsigned char* audio = nullptr;
+        size_t bytes = 0;
+        const int result = mpg123_decode_frame(handle_, &frame, &audio, &bytes);
+        if (bytes > 0) {
+            // The decoder's own buffer, valid until the next call.
+            output_ = std::span<const uint8_t>(audio, bytes);
+            readPos_ = 0;
+            produced_ += bytes / BlockAlign();
+            return true;
         }
-        if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
-            // A broken frame: keep what came before it and end the stream there.
+        if (result == MPG123_NEED_MORE) {
+            if (!FeedWindow()) {
+                return false;
+            }
+        } else if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
+            // The end of the stream, or a broken frame: what came before it stays.
             consumed_ = stream_.audioSize;
-            break;
+            return false;
         }
     }
-    produced_ += (output_.size() - readPos_) / BlockAlign();
-    return true;
 }
 
 void Mp3Decoder::Trim()
@@ -124,7 +128,7 @@ void Mp3Decoder::Trim()
     const uint64_t endLimit = stream_.totalSamples > padding ? stream_.totalSamples - padding : 0;
     if (produced_ > endLimit) {
         const uint64_t excess = std::min(produced_ - endLimit, (output_.size() - readPos_) / align);
-        output_.resize(output_.size() - static_cast<size_t>(excess * align));
+        output_ = output_.first(output_.size() - static_cast<size_t>(excess * align));
         produced_ -= excess;
     }
 }
@@ -138,22 +142,18 @@ bool Mp3Decoder::Decode(std::span<uint8_t> target, uint64_t samples, uint64_t& d
     const uint32_t align = BlockAlign();
     samples = std::min<uint64_t>(samples, target.size() / align);
     while (decoded < samples) {
-        if (readPos_ >= output_.size()) {
-            if (!ConvertWindow()) {
+        if (output_.size() - readPos_ < align) {
+            if (!DecodeFrame()) {
                 return !failed_;
             }
+            Trim();
         }
-        Trim();
         const uint64_t unread = (output_.size() - readPos_) / align;
         const uint64_t take = std::min(unread, samples - decoded);
         std::memcpy(target.data() + decoded * align, output_.data() + readPos_, static_cast<size_t>(take * align));
         readPos_ += static_cast<size_t>(take * align);
         decoded += take;
         position_ += take;
-        if (unread == 0 && readPos_ < output_.size()) {
-            // Only a partial sample frame is left; it can never be completed.
-            readPos_ = output_.size();
-        }
     }
     return true;
 }

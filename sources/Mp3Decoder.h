@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <vector>
 
 struct mpg123_handle_struct;
 
@@ -40,13 +39,17 @@ public:
 
 private:
     bool Restart();
-    bool ConvertWindow();
+    // Gives the decoder the next window of the audio region; false at its end or on a read error.
+    bool FeedWindow();
+    // Decodes the next frame into output_ (counting it in produced_); false at the stream's end.
+    bool DecodeFrame();
     void Trim();
 
     CSmartFileReader& reader_;
     Mp3Stream& stream_;
     mpg123_handle_struct* handle_ = nullptr;
-    std::vector<uint8_t> output_;
+    // The unread output of the last decoded frame, in the decoder's own buffer.
+    std::span<const uint8_t> output_;
     size_t readPos_ = 0;
     uint64_t consumed_ = 0;
     uint64_t produced_ = 0;
