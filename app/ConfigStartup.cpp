@@ -1,6 +1,6 @@
 #include "app/ConfigStartup.h"
 
-#include "app/ConfigIniFileBackend.h"
+#include "app/AppConfigDataIniFileBackend.h"
 #include "app/ConfigLocation.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConfigData.h"
+#include "app/AppConfigData.h"
 
 #include <filesystem>
 #include <memory>

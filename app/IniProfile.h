@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConfigProfile.h"
+#include "app/AppProfile.h"
 #include "app/IniFile.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Feeds arbitrary text to the INI reader as config.ini content: every setting is read through the
 // profile rules, then all of them are written back and must read back as written.
-#include "app/ConfigBackend.h"
-#include "app/ConfigData.h"
+#include "app/AppConfigDataBackend.h"
+#include "app/AppConfigData.h"
 #include "app/IniFile.h"
 #include "app/IniProfile.h"
 

@@ -1,6 +1,6 @@
-#include "app/ConfigData.h"
+#include "app/AppConfigData.h"
 #include "app/ConfigFileIo.h"
-#include "app/ConfigIniFileBackend.h"
+#include "app/AppConfigDataIniFileBackend.h"
 #include "app/ConfigLocation.h"
 #include "app/ConfigStartup.h"
 

@@ -1,6 +1,6 @@
-#include "app/ConfigData.h"
+#include "app/AppConfigData.h"
 
-#include "app/ConfigBackend.h"
+#include "app/AppConfigDataBackend.h"
 
 #include <utility>
 

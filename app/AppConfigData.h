@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConfigDataBase.h"
+#include "app/AppConfigDataBase.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/ConfigIniFileBackend.h"
+#include "app/AppConfigDataIniFileBackend.h"
 
 #include "app/ConfigFileIo.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ConfigBackend.h"
+#include "app/AppConfigDataBackend.h"
 #include "app/IniFile.h"
 #include "app/IniProfile.h"
 

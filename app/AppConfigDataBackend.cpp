@@ -1,7 +1,7 @@
-#include "app/ConfigBackend.h"
+#include "app/AppConfigDataBackend.h"
 
-#include "app/ConfigData.h"
-#include "app/ConfigProfile.h"
+#include "app/AppConfigData.h"
+#include "app/AppProfile.h"
 
 namespace sonavel {
 
