@@ -40,6 +40,21 @@ std::u16string Convert(char16_t conversion, const TextArg& arg)
 
 } // namespace
 
+uint32_t LeadingDecimal(std::u16string_view text, uint32_t max)
+{
+    uint64_t value = 0;
+    for (const char16_t c : text) {
+        if (c < u'0' || c > u'9') {
+            break;
+        }
+        value = value * 10 + static_cast<uint64_t>(c - u'0');
+        if (value >= max) {
+            return max;
+        }
+    }
+    return static_cast<uint32_t>(value);
+}
+
 std::u16string FormatText(std::u16string_view pattern, std::initializer_list<TextArg> args)
 {
     const std::vector<TextArg> values(args);

@@ -15,4 +15,7 @@ using TextArg = std::variant<int64_t, std::u16string_view>;
 // of result codes. A conversion without a matching argument is left out.
 std::u16string FormatText(std::u16string_view pattern, std::initializer_list<TextArg> args);
 
+// The decimal number at the start of a text ("7/12" gives 7), 0 without digits, at most `max`.
+uint32_t LeadingDecimal(std::u16string_view text, uint32_t max = UINT32_MAX);
+
 } // namespace sonavel

@@ -1,6 +1,7 @@
 #include "core/PlaylistFile.h"
 
 #include "app/ConfigFileIo.h"
+#include "app/TextFormat.h"
 #include "core/PlaylistCtrlImpl.h"
 #include "platform/FileExtension.h"
 #include "platform/Utf.h"
@@ -57,21 +58,6 @@ std::u16string Unquote(std::u16string_view field)
         }
     }
     return out;
-}
-
-uint32_t LeadingNumber(std::u16string_view text)
-{
-    uint64_t value = 0;
-    for (const char16_t c : text) {
-        if (c < u'0' || c > u'9') {
-            break;
-        }
-        value = value * 10 + (c - u'0');
-        if (value > UINT32_MAX) {
-            return UINT32_MAX;
-        }
-    }
-    return static_cast<uint32_t>(value);
 }
 
 std::u16string DisplayNameOf(const std::u16string& path)
@@ -214,12 +200,12 @@ bool ReadPlaylistFile(const std::u16string& path, const std::shared_ptr<CPluginC
         }
         MusicTrackInfo entry;
         entry.path = fields[0];
-        entry.sourceType = static_cast<int32_t>(LeadingNumber(fields[1]));
+        entry.sourceType = static_cast<int32_t>(LeadingDecimal(fields[1]));
         entry.title = fields[2];
         entry.artist = fields[3];
-        entry.lengthFrames = LeadingNumber(fields[4]);
-        entry.startFrame = LeadingNumber(fields[5]);
-        entry.endFrame = LeadingNumber(fields[6]);
+        entry.lengthFrames = LeadingDecimal(fields[4]);
+        entry.startFrame = LeadingDecimal(fields[5]);
+        entry.endFrame = LeadingDecimal(fields[6]);
         entry.displayName = DisplayNameOf(entry.path);
         if (LearnFormat(entry, registry)) {
             out.push_back(std::move(entry));

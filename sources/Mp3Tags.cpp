@@ -1,6 +1,7 @@
 #include "sources/Mp3Tags.h"
 
 #include "app/TextEncoding.h"
+#include "app/TextFormat.h"
 #include "sources/Mp3FrameHeader.h"
 
 #include <cctype>
@@ -40,18 +41,6 @@ std::u16string FrameText(std::span<const uint8_t> data)
     text.push_back(0);
     text.push_back(0);
     return DecodeTagText(text, data[0]);
-}
-
-int32_t TrackNumber(const std::u16string& text)
-{
-    int64_t value = 0;
-    for (const char16_t c : text) {
-        if (c < u'0' || c > u'9' || value > INT32_MAX / 10) {
-            break;
-        }
-        value = value * 10 + (c - u'0');
-    }
-    return static_cast<int32_t>(value);
 }
 
 // The iTunSMPB comment of an ID3v2.2 "COM" frame: encoding 0, language, description, text.
@@ -101,7 +90,7 @@ bool WalkFrames(std::span<const uint8_t> tag, const FrameLayout& layout, Mp3Tags
             } else if (IdIs(header, "TAL", 3)) {
                 out.album = FrameText(data);
             } else if (IdIs(header, "TRK", 3)) {
-                out.trackNumber = TrackNumber(FrameText(data));
+                out.trackNumber = static_cast<int32_t>(LeadingDecimal(FrameText(data), INT32_MAX));
             } else if (std::memcmp(header, "COM", 3) == 0) {
                 ReadItunesComment(data, out);
             }
@@ -112,7 +101,7 @@ bool WalkFrames(std::span<const uint8_t> tag, const FrameLayout& layout, Mp3Tags
         } else if (IdIs(header, "TALB", 4)) {
             out.album = FrameText(data);
         } else if (IdIs(header, "TRCK", 4)) {
-            out.trackNumber = TrackNumber(FrameText(data));
+            out.trackNumber = static_cast<int32_t>(LeadingDecimal(FrameText(data), INT32_MAX));
         }
         pos += layout.headerBytes + static_cast<size_t>(size);
     }

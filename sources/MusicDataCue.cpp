@@ -25,18 +25,6 @@ bool CommandIs(const std::u16string& token, std::u16string_view command)
     return EqualsIgnoringCase(token, command);
 }
 
-int32_t Number(const std::u16string& text)
-{
-    int64_t value = 0;
-    for (const char16_t c : text) {
-        if (c < u'0' || c > u'9' || value > INT32_MAX / 10) {
-            break;
-        }
-        value = value * 10 + (c - u'0');
-    }
-    return static_cast<int32_t>(value);
-}
-
 std::u16string FileNameOf(const std::u16string& path)
 {
     const size_t slash = path.rfind(u'/');
@@ -179,7 +167,7 @@ int32_t CMusicDataCue::ParseLine(const std::vector<std::u16string>& tokens, Pars
         if (tokens.size() != 3 || !CommandIs(tokens[2], u"AUDIO") || !state.haveFile) {
             return kResultBroken;
         }
-        state.current = Number(tokens[1]);
+        state.current = static_cast<int32_t>(LeadingDecimal(tokens[1], INT32_MAX));
         if (state.current >= 1 && state.current <= kMaxTracks) {
             MusicTrackInfo& record = tracks_[static_cast<size_t>(state.current - 1)];
             record = state.file;
@@ -194,7 +182,7 @@ int32_t CMusicDataCue::ParseLine(const std::vector<std::u16string>& tokens, Pars
             return kResultOk;
         }
         const bool digits = !tokens[1].empty() && tokens[1].find_first_not_of(u"0123456789") == std::u16string::npos;
-        const int32_t number = digits ? Number(tokens[1]) : -1;
+        const int32_t number = digits ? static_cast<int32_t>(LeadingDecimal(tokens[1], INT32_MAX)) : -1;
         const uint32_t time = ParseCueTime(tokens[2]);
         if (number == 0) {
             pregap_[static_cast<size_t>(state.current - 1)] = time;
@@ -260,15 +248,7 @@ int32_t CMusicDataCue::GetTrackInfo(int index, MusicTrackInfo* out)
     const MusicTrackInfo& track = tracks_[static_cast<size_t>(index)];
     out->path = track.path;
     out->displayName = track.displayName;
-    out->sourceType = track.sourceType;
-    out->formatName = track.formatName;
-    out->dataBytes = track.dataBytes;
-    out->title = track.title;
-    out->artist = track.artist;
-    out->format = track.format;
-    out->lengthFrames = track.lengthFrames;
-    out->startFrame = track.startFrame;
-    out->endFrame = track.endFrame;
+    CopyTrackFields(track, *out);
     return kResultOk;
 }
 

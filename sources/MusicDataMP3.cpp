@@ -122,15 +122,7 @@ int32_t CMusicDataMP3::GetTrackInfo(int index, MusicTrackInfo* out)
         return kResultBadArgument;
     }
     out->path = info_.path;
-    out->sourceType = info_.sourceType;
-    out->formatName = info_.formatName;
-    out->title = info_.title;
-    out->artist = info_.artist;
-    out->dataBytes = info_.dataBytes;
-    out->format = info_.format;
-    out->lengthFrames = info_.lengthFrames;
-    out->startFrame = info_.startFrame;
-    out->endFrame = info_.endFrame;
+    CopyTrackFields(info_, *out);
     out->album = info_.album;
     out->trackNumber = info_.trackNumber;
     return kResultOk;

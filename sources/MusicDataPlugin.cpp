@@ -168,15 +168,7 @@ int32_t CMusicDataPlugin::GetTrackInfo(int index, MusicTrackInfo* out)
     if (index != 0 || out == nullptr) {
         return kResultBadArgument;
     }
-    out->sourceType = info_.sourceType;
-    out->formatName = info_.formatName;
-    out->title = info_.title;
-    out->artist = info_.artist;
-    out->dataBytes = info_.dataBytes;
-    out->format = info_.format;
-    out->lengthFrames = info_.lengthFrames;
-    out->startFrame = info_.startFrame;
-    out->endFrame = info_.endFrame;
+    CopyTrackFields(info_, *out);
     return kResultOk;
 }
 

@@ -204,15 +204,7 @@ int32_t CMusicDataWave::GetTrackInfo(int index, MusicTrackInfo* out)
     }
     out->path = info_.path;
     out->displayName = info_.displayName;
-    out->sourceType = info_.sourceType;
-    out->formatName = info_.formatName;
-    out->dataBytes = info_.dataBytes;
-    out->title = info_.title;
-    out->artist = info_.artist;
-    out->format = info_.format;
-    out->lengthFrames = info_.lengthFrames;
-    out->startFrame = info_.startFrame;
-    out->endFrame = info_.endFrame;
+    CopyTrackFields(info_, *out);
     return kResultOk;
 }
 

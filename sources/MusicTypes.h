@@ -50,6 +50,21 @@ struct MusicFileType {
     const char16_t* extensions = nullptr;
 };
 
+// Copies what every source reports of a track (not path, display name and the tag fields that
+// only some sources fill): source type, format name, data size, title, artist, format and range.
+inline void CopyTrackFields(const MusicTrackInfo& from, MusicTrackInfo& to)
+{
+    to.sourceType = from.sourceType;
+    to.formatName = from.formatName;
+    to.dataBytes = from.dataBytes;
+    to.title = from.title;
+    to.artist = from.artist;
+    to.format = from.format;
+    to.lengthFrames = from.lengthFrames;
+    to.startFrame = from.startFrame;
+    to.endFrame = from.endFrame;
+}
+
 // Sample frame at a frame75 position, in 64-bit arithmetic.
 inline uint64_t FrameToSample(uint64_t frame, uint32_t sampleRate)
 {
