@@ -1,3 +1,4 @@
+#include "tools/DevicesCommand.h"
 #include "tools/InfoCommand.h"
 
 #include <iostream>
@@ -10,7 +11,9 @@ void PrintUsage(std::ostream& out)
 {
     out << "usage: sonavel-cli COMMAND [ARGS...]\n"
            "commands:\n"
-           "  info FILE...   print the tracks, formats and tags of audio files\n";
+           "  info FILE...   print the tracks, formats and tags of audio files\n"
+           "  devices [--debug] [--all]\n"
+           "                 list the output devices (--all: every driver and renderer device)\n";
 }
 
 } // namespace
@@ -29,6 +32,9 @@ int main(int argc, char** argv)
             return 2;
         }
         return sonavel::RunInfoCommand(args, std::cout, std::cerr);
+    }
+    if (command == "devices") {
+        return sonavel::RunDevicesCommand(args, sonavel::OutputLocations::System(), std::cout, std::cerr);
     }
     if (command == "help" || command == "--help" || command == "-h") {
         PrintUsage(std::cout);

@@ -1,0 +1,268 @@
+#include "drivers/filewriter/FileWriterDriver.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace sonavel {
+
+namespace {
+
+template <size_t N>
+void CopyText(char (&field)[N], std::string_view text)
+{
+    const size_t length = std::min(text.size(), N - 1);
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
+}
+
+void CopyText(char* field, size_t size, std::string_view text)
+{
+    const size_t length = std::min(text.size(), size - 1);
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
+}
+
+bool IsDsdType(int32_t type)
+{
+    return type == ASIOSTDSDInt8LSB1 || type == ASIOSTDSDInt8MSB1 || type == ASIOSTDSDInt8NER8;
+}
+
+} // namespace
+
+FileWriterDriver::FileWriterDriver(FileWriterSettings settings)
+    : DoubleBufferDriver(false), settings_(std::move(settings)), sampleRate_(settings_.rates.front())
+{
+    if (std::find(settings_.rates.begin(), settings_.rates.end(), 44100.0) != settings_.rates.end()) {
+        sampleRate_ = 44100.0;
+    }
+}
+
+FileWriterDriver::~FileWriterDriver()
+{
+    Shutdown();
+}
+
+ASIOBool FileWriterDriver::init(void*)
+{
+    return ASIOTrue;
+}
+
+void FileWriterDriver::getDriverName(char* name)
+{
+    CopyText(name, 32, "File Writer");
+}
+
+AsioLong FileWriterDriver::getDriverVersion()
+{
+    return 1;
+}
+
+void FileWriterDriver::getErrorMessage(char* string)
+{
+    CopyText(string, 124, writeFailed_ ? "cannot write the output file" : errorMessage_);
+}
+
+ASIOError FileWriterDriver::getChannels(AsioLong* numInputChannels, AsioLong* numOutputChannels)
+{
+    *numInputChannels = 0;
+    *numOutputChannels = settings_.channels;
+    return ASE_OK;
+}
+
+ASIOError FileWriterDriver::getLatencies(AsioLong* inputLatency, AsioLong* outputLatency)
+{
+    *inputLatency = 0;
+    *outputLatency = settings_.bufferSize;
+    return ASE_OK;
+}
+
+ASIOError FileWriterDriver::getBufferSize(
+    AsioLong* minSize, AsioLong* maxSize, AsioLong* preferredSize, AsioLong* granularity)
+{
+    *minSize = *maxSize = *preferredSize = settings_.bufferSize;
+    *granularity = 0;
+    return ASE_OK;
+}
+
+bool FileWriterDriver::IsBufferSizeAllowed(AsioLong bufferSize) const
+{
+    // One-bit DSD halves must hold whole bytes.
+    const int32_t type = ChannelType(0);
+    const bool oneBit = type == ASIOSTDSDInt8LSB1 || type == ASIOSTDSDInt8MSB1;
+    return bufferSize >= 8 && bufferSize <= (1 << 20) && (!oneBit || bufferSize % 8 == 0);
+}
+
+ASIOError FileWriterDriver::canSampleRate(ASIOSampleRate sampleRate)
+{
+    const bool accepted =
+        std::find(settings_.rates.begin(), settings_.rates.end(), sampleRate) != settings_.rates.end();
+    return accepted ? ASE_OK : ASE_NoClock;
+}
+
+ASIOError FileWriterDriver::getSampleRate(ASIOSampleRate* sampleRate)
+{
+    *sampleRate = sampleRate_;
+    return ASE_OK;
+}
+
+ASIOError FileWriterDriver::setSampleRate(ASIOSampleRate sampleRate)
+{
+    if (canSampleRate(sampleRate) != ASE_OK) {
+        return ASE_NoClock;
+    }
+    sampleRate_ = sampleRate;
+    return ASE_OK;
+}
+
+ASIOError FileWriterDriver::getClockSources(ASIOClockSource* clocks, AsioLong* numSources)
+{
+    if (clocks == nullptr || numSources == nullptr || *numSources < 1) {
+        return ASE_InvalidParameter;
+    }
+    *clocks = {};
+    clocks->associatedChannel = -1;
+    clocks->associatedGroup = -1;
+    clocks->isCurrentSource = ASIOTrue;
+    CopyText(clocks->name, "Internal");
+    *numSources = 1;
+    return ASE_OK;
+}
+
+ASIOError FileWriterDriver::setClockSource(AsioLong reference)
+{
+    return reference == 0 ? ASE_OK : ASE_InvalidParameter;
+}
+
+int32_t FileWriterDriver::ChannelType(AsioLong) const
+{
+    if (ioFormat_ == kASIODSDFormat) {
+        return IsDsdType(settings_.type) ? settings_.type : ASIOSTDSDInt8MSB1;
+    }
+    return settings_.type;
+}
+
+ASIOError FileWriterDriver::getChannelInfo(ASIOChannelInfo* info)
+{
+    if (info == nullptr || info->isInput != ASIOFalse || info->channel < 0 ||
+        info->channel >= settings_.channels) {
+        return ASE_InvalidParameter;
+    }
+    info->isActive = ASIOFalse;
+    for (size_t buffer = 0; buffer < BufferCount(); ++buffer) {
+        if (ChannelNumber(buffer) == info->channel) {
+            info->isActive = ASIOTrue;
+        }
+    }
+    info->channelGroup = 0;
+    info->type = ChannelType(info->channel);
+    CopyText(info->name, "Out " + std::to_string(info->channel + 1));
+    return ASE_OK;
+}
+
+ASIOError FileWriterDriver::controlPanel()
+{
+    return ASE_OK;
+}
+
+ASIOError FileWriterDriver::future(AsioLong selector, void* opt)
+{
+    auto* format = static_cast<ASIOIoFormat*>(opt);
+    switch (selector) {
+    case kAsioCanDoIoFormat:
+        return format != nullptr &&
+                (format->FormatType == kASIOPCMFormat || format->FormatType == kASIODSDFormat)
+            ? ASE_SUCCESS
+            : ASE_NotPresent;
+    case kAsioSetIoFormat:
+        if (format == nullptr ||
+            (format->FormatType != kASIOPCMFormat && format->FormatType != kASIODSDFormat)) {
+            return ASE_NotPresent;
+        }
+        ioFormat_ = format->FormatType;
+        return ASE_SUCCESS;
+    case kAsioGetIoFormat:
+        if (format == nullptr) {
+            return ASE_InvalidParameter;
+        }
+        format->FormatType = ioFormat_;
+        return ASE_SUCCESS;
+    default:
+        return ASE_InvalidParameter;
+    }
+}
+
+ASIOError FileWriterDriver::PrepareStream(AsioLong numChannels, AsioLong)
+{
+    if (settings_.out.empty()) {
+        return ASE_OK;
+    }
+    const SampleFileFormat format{ChannelType(0), numChannels, sampleRate_.load()};
+    if (file_ && file_->Format() == format) {
+        return ASE_OK;
+    }
+    file_.reset();
+    file_ = SampleFile::Create(NumberedPath(settings_.out, ++fileNumber_), format);
+    if (!file_) {
+        errorMessage_ = "cannot create the output file";
+        return ASE_HWMalfunction;
+    }
+    return ASE_OK;
+}
+
+void FileWriterDriver::ReleaseStream()
+{
+    if (file_) {
+        file_->Finish();
+    }
+}
+
+ASIOError FileWriterDriver::StartStream()
+{
+    if (settings_.speed > 0) {
+        const double seconds = BufferSize() / (sampleRate_ * settings_.speed);
+        period_ = std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+            std::chrono::duration<double>(seconds));
+    }
+    deadline_ = std::chrono::steady_clock::now();
+    return ASE_OK;
+}
+
+void FileWriterDriver::StopStream()
+{
+    if (file_) {
+        file_->Finish();
+    }
+}
+
+bool FileWriterDriver::AwaitPeriod()
+{
+    if (settings_.speed <= 0) {
+        return !StopRequested();
+    }
+    deadline_ += period_;
+    return WaitUntil(deadline_);
+}
+
+bool FileWriterDriver::Deliver(int half)
+{
+    if (!file_) {
+        return true;
+    }
+    std::vector<std::span<const uint8_t>> channels;
+    channels.reserve(BufferCount());
+    for (size_t buffer = 0; buffer < BufferCount(); ++buffer) {
+        channels.push_back(Half(buffer, half));
+    }
+    if (!file_->Append(channels)) {
+        writeFailed_ = true;
+    }
+    return true;
+}
+
+void FileWriterDriver::DeliverAtStop(int half)
+{
+    Deliver(half);
+}
+
+} // namespace sonavel

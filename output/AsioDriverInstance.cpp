@@ -1,0 +1,36 @@
+#include "output/AsioDriverInstance.h"
+
+#include "output/AsioDriverModule.h"
+
+#include <dlfcn.h>
+
+namespace sonavel {
+
+std::unique_ptr<AsioDriverInstance> AsioDriverInstance::Create(
+    const std::filesystem::path& module, const std::string& device)
+{
+    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        return nullptr;
+    }
+    const auto factory = reinterpret_cast<SonavelCreateAsioDriverFn>(dlsym(handle, kAsioDriverFactoryName));
+    std::unique_ptr<IAsioDriver> driver(factory != nullptr ? factory(device.c_str()) : nullptr);
+    if (!driver) {
+        dlclose(handle);
+        return nullptr;
+    }
+    return std::unique_ptr<AsioDriverInstance>(new AsioDriverInstance(handle, std::move(driver)));
+}
+
+AsioDriverInstance::AsioDriverInstance(void* handle, std::unique_ptr<IAsioDriver> driver)
+    : handle_(handle), driver_(std::move(driver))
+{
+}
+
+AsioDriverInstance::~AsioDriverInstance()
+{
+    driver_.reset();
+    dlclose(handle_);
+}
+
+} // namespace sonavel
