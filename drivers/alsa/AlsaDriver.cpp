@@ -17,13 +17,6 @@ constexpr AsioLong kMaxFrames = 1 << 16;
 // DSD buffer sizes count bits: a multiple of the widest word keeps every ALSA frame whole.
 constexpr AsioLong kDsdSamplesPerWord = 32;
 
-void CopyText(char* field, size_t size, std::string_view text)
-{
-    const size_t length = std::min(text.size(), size - 1);
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
-}
-
 struct HwParamsDeleter {
     void operator()(snd_pcm_hw_params_t* params) const { snd_pcm_hw_params_free(params); }
 };
@@ -101,7 +94,7 @@ ASIOBool AlsaDriver::init(void*)
 
 void AlsaDriver::getDriverName(char* name)
 {
-    CopyText(name, 32, device_);
+    CopyFieldText(name, 32, device_);
 }
 
 AsioLong AlsaDriver::getDriverVersion()
@@ -111,7 +104,7 @@ AsioLong AlsaDriver::getDriverVersion()
 
 void AlsaDriver::getErrorMessage(char* string)
 {
-    CopyText(string, 124, errorMessage_);
+    CopyFieldText(string, 124, errorMessage_);
 }
 
 AsioLong AlsaDriver::OutputChannelCount() const
@@ -198,25 +191,6 @@ ASIOError AlsaDriver::setSampleRate(ASIOSampleRate sampleRate)
     return ASE_OK;
 }
 
-ASIOError AlsaDriver::getClockSources(ASIOClockSource* clocks, AsioLong* numSources)
-{
-    if (clocks == nullptr || numSources == nullptr || *numSources < 1) {
-        return ASE_InvalidParameter;
-    }
-    *clocks = {};
-    clocks->associatedChannel = -1;
-    clocks->associatedGroup = -1;
-    clocks->isCurrentSource = ASIOTrue;
-    CopyText(clocks->name, sizeof(clocks->name), "Internal");
-    *numSources = 1;
-    return ASE_OK;
-}
-
-ASIOError AlsaDriver::setClockSource(AsioLong reference)
-{
-    return reference == 0 ? ASE_OK : ASE_InvalidParameter;
-}
-
 int32_t AlsaDriver::ChannelType(AsioLong) const
 {
     const AlsaSampleFormat* format = CurrentFormat();
@@ -240,7 +214,7 @@ ASIOError AlsaDriver::getChannelInfo(ASIOChannelInfo* info)
     }
     info->channelGroup = 0;
     info->type = ChannelType(info->channel);
-    CopyText(info->name, sizeof(info->name), "Out " + std::to_string(info->channel + 1));
+    CopyFieldText(info->name, sizeof(info->name), "Out " + std::to_string(info->channel + 1));
     return ASE_OK;
 }
 

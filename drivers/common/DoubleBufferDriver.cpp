@@ -1,5 +1,8 @@
 #include "drivers/common/DoubleBufferDriver.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include <pthread.h>
 #include <sched.h>
 
@@ -247,6 +250,32 @@ void DoubleBufferDriver::Run()
         DeliverAtStop(*pending);
     }
     running_ = false;
+}
+
+void CopyFieldText(char* field, size_t size, std::string_view text)
+{
+    const size_t length = std::min(text.size(), size - 1);
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
+}
+
+ASIOError DoubleBufferDriver::getClockSources(ASIOClockSource* clocks, AsioLong* numSources)
+{
+    if (clocks == nullptr || numSources == nullptr || *numSources < 1) {
+        return ASE_InvalidParameter;
+    }
+    *clocks = {};
+    clocks->associatedChannel = -1;
+    clocks->associatedGroup = -1;
+    clocks->isCurrentSource = ASIOTrue;
+    CopyFieldText(clocks->name, sizeof(clocks->name), "Internal");
+    *numSources = 1;
+    return ASE_OK;
+}
+
+ASIOError DoubleBufferDriver::setClockSource(AsioLong reference)
+{
+    return reference == 0 ? ASE_OK : ASE_InvalidParameter;
 }
 
 } // namespace sonavel

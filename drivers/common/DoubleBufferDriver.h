@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -16,6 +17,9 @@ namespace sonavel {
 
 // Bytes of one half buffer of `samples` samples of an ASIO sample type; 0 for an unknown type.
 size_t HalfBufferBytes(int32_t type, AsioLong samples);
+
+// Copies a text into a fixed field of a driver record, cut to fit and zero-terminated.
+void CopyFieldText(char* field, size_t size, std::string_view text);
 
 // The part every output driver module shares: the two half buffers per output channel, the
 // callback thread with its buffer-switch protocol, outputReady, and the sample position.
@@ -35,6 +39,9 @@ public:
         const ASIOCallbacks* callbacks) override;
     ASIOError disposeBuffers() override;
     ASIOError outputReady() override;
+    // One internal clock.
+    ASIOError getClockSources(ASIOClockSource* clocks, AsioLong* numSources) override;
+    ASIOError setClockSource(AsioLong reference) override;
 
 protected:
     explicit DoubleBufferDriver(bool realtimeThread) : realtimeThread_(realtimeThread) { }

@@ -8,21 +8,6 @@ namespace sonavel {
 
 namespace {
 
-template <size_t N>
-void CopyText(char (&field)[N], std::string_view text)
-{
-    const size_t length = std::min(text.size(), N - 1);
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
-}
-
-void CopyText(char* field, size_t size, std::string_view text)
-{
-    const size_t length = std::min(text.size(), size - 1);
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
-}
-
 bool IsDsdType(int32_t type)
 {
     return type == ASIOSTDSDInt8LSB1 || type == ASIOSTDSDInt8MSB1 || type == ASIOSTDSDInt8NER8;
@@ -50,7 +35,7 @@ ASIOBool FileWriterDriver::init(void*)
 
 void FileWriterDriver::getDriverName(char* name)
 {
-    CopyText(name, 32, "File Writer");
+    CopyFieldText(name, 32, "File Writer");
 }
 
 AsioLong FileWriterDriver::getDriverVersion()
@@ -60,7 +45,7 @@ AsioLong FileWriterDriver::getDriverVersion()
 
 void FileWriterDriver::getErrorMessage(char* string)
 {
-    CopyText(string, 124, writeFailed_ ? "cannot write the output file" : errorMessage_);
+    CopyFieldText(string, 124, writeFailed_ ? "cannot write the output file" : errorMessage_);
 }
 
 ASIOError FileWriterDriver::getChannels(AsioLong* numInputChannels, AsioLong* numOutputChannels)
@@ -115,25 +100,6 @@ ASIOError FileWriterDriver::setSampleRate(ASIOSampleRate sampleRate)
     return ASE_OK;
 }
 
-ASIOError FileWriterDriver::getClockSources(ASIOClockSource* clocks, AsioLong* numSources)
-{
-    if (clocks == nullptr || numSources == nullptr || *numSources < 1) {
-        return ASE_InvalidParameter;
-    }
-    *clocks = {};
-    clocks->associatedChannel = -1;
-    clocks->associatedGroup = -1;
-    clocks->isCurrentSource = ASIOTrue;
-    CopyText(clocks->name, "Internal");
-    *numSources = 1;
-    return ASE_OK;
-}
-
-ASIOError FileWriterDriver::setClockSource(AsioLong reference)
-{
-    return reference == 0 ? ASE_OK : ASE_InvalidParameter;
-}
-
 int32_t FileWriterDriver::ChannelType(AsioLong) const
 {
     if (ioFormat_ == kASIODSDFormat) {
@@ -156,7 +122,7 @@ ASIOError FileWriterDriver::getChannelInfo(ASIOChannelInfo* info)
     }
     info->channelGroup = 0;
     info->type = ChannelType(info->channel);
-    CopyText(info->name, "Out " + std::to_string(info->channel + 1));
+    CopyFieldText(info->name, sizeof(info->name), "Out " + std::to_string(info->channel + 1));
     return ASE_OK;
 }
 

@@ -29,8 +29,6 @@ public:
     ASIOError canSampleRate(ASIOSampleRate sampleRate) override;
     ASIOError getSampleRate(ASIOSampleRate* sampleRate) override;
     ASIOError setSampleRate(ASIOSampleRate sampleRate) override;
-    ASIOError getClockSources(ASIOClockSource* clocks, AsioLong* numSources) override;
-    ASIOError setClockSource(AsioLong reference) override;
     ASIOError getChannelInfo(ASIOChannelInfo* info) override;
     ASIOError controlPanel() override;
     ASIOError future(AsioLong selector, void* opt) override;
