@@ -1,5 +1,6 @@
 #include "drivers/osmerun/SharedModeDevices.h"
 
+#include "drivers/osmerun/UsbCardDevices.h"
 #include "platform/Utf.h"
 
 #include <alsa/asoundlib.h>
@@ -81,6 +82,9 @@ std::vector<SharedModeDevice> EnumerateSharedModeDevices()
                 break;
             }
         }
+    }
+    for (auto& card : EnumerateUsbCardDevices("/sys")) {
+        devices.push_back(std::move(card));
     }
     return devices;
 }

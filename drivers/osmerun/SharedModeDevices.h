@@ -12,8 +12,9 @@ struct SharedModeDevice {
     std::u16string instancePath;
 };
 
-// The sound-server PCMs ALSA knows of ("default", "pipewire", "pulse"), or the comma-separated PCM
-// names of $SONAVEL_OSMERUN_PCMS instead, so tests can render to ALSA's own devices.
+// The sound-server PCMs ALSA knows of ("default", "pipewire", "pulse") and one device per USB card,
+// or the comma-separated PCM names of $SONAVEL_OSMERUN_PCMS instead, so tests can render to ALSA's
+// own devices.
 std::vector<SharedModeDevice> EnumerateSharedModeDevices();
 
 } // namespace sonavel
