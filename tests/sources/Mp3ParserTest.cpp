@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace sonavel {
@@ -65,8 +66,9 @@ TEST(Mp3TagsTest, Id3v2VersionsAndOverrunningFrames)
             body.insert(body.end(), text.begin(), text.end());
         }
         body.insert(body.end(), 20, 0);
-        std::vector<uint8_t> tag{'I', 'D', '3', version, 0, 0, 0, 0, 0, static_cast<uint8_t>(body.size())};
-        tag.insert(tag.end(), body.begin(), body.end());
+        const uint8_t header[10] = {'I', 'D', '3', version, 0, 0, 0, 0, 0, static_cast<uint8_t>(body.size())};
+        std::vector<uint8_t> tag(std::begin(header), std::end(header));
+        std::copy(body.begin(), body.end(), std::back_inserter(tag));
         return tag;
     };
     Mp3Tags tags;
