@@ -70,6 +70,25 @@ TEST(InfoCommandTest, FailuresGoToStderrWithThePathAndSetTheStatus)
     EXPECT_EQ(result.err, "Audio file is broken\r\n" + broken.string() + "\n" + "Can't open file\r\n" + missing.string() + "\n");
 }
 
+TEST(InfoCommandTest, CueSheetsAndPluginFormatsGoThroughTheSameFactory)
+{
+    TempDir dir;
+    dir.Write("album.wav", WaveBuilder().Format(1, 1, 7500, 8).Data(test::CountingBytes(600 * 100)).Build());
+    const auto cue = dir.WriteText("album.cue", "FILE album.wav WAVE\nTRACK 01 AUDIO\nTITLE One\nINDEX 01 00:00:00\n"
+                                                "TRACK 02 AUDIO\nTITLE Two\nINDEX 01 00:02:00\n");
+    const auto result = RunProgram("sonavel-cli", {"info", cue.string()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("title: One\nartist: \n"), std::string::npos);
+    EXPECT_NE(result.out.find("title: Two\n"), std::string::npos);
+    EXPECT_NE(result.out.find("startFrame: 150\nendFrame: 599\n"), std::string::npos);
+    EXPECT_NE(result.out.find("displayName: album.wav\n"), std::string::npos);
+
+    const auto unknown = dir.WriteText("notes.xyz", "text");
+    const auto failed = RunProgram("sonavel-cli", {"info", unknown.string()});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "Audio file is broken\r\n" + unknown.string() + "\n");
+}
+
 TEST(InfoCommandTest, UsageErrors)
 {
     EXPECT_EQ(RunProgram("sonavel-cli", {}).status, 2);
