@@ -1,20 +1,26 @@
 #include "app/TextFormat.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace sonavel {
 
 namespace {
 
-std::u16string Digits(uint64_t value, unsigned base)
+std::u16string Digits(uint64_t value, unsigned base, bool negative = false)
 {
-    std::u16string out;
+    char16_t buffer[24];
+    size_t n = 0;
     do {
         const unsigned digit = static_cast<unsigned>(value % base);
-        out.insert(out.begin(), static_cast<char16_t>(digit < 10 ? u'0' + digit : u'a' + digit - 10));
+        buffer[n++] = static_cast<char16_t>(digit < 10 ? u'0' + digit : u'a' + digit - 10);
         value /= base;
     } while (value != 0);
-    return out;
+    if (negative) {
+        buffer[n++] = u'-';
+    }
+    std::reverse(buffer, buffer + n);
+    return std::u16string(buffer, n);
 }
 
 std::u16string Convert(char16_t conversion, const TextArg& arg)
@@ -33,8 +39,7 @@ std::u16string Convert(char16_t conversion, const TextArg& arg)
     case u'u':
         return Digits(static_cast<uint64_t>(*number), 10);
     default:
-        return *number < 0 ? u"-" + Digits(0 - static_cast<uint64_t>(*number), 10)
-                           : Digits(static_cast<uint64_t>(*number), 10);
+        return *number < 0 ? Digits(0 - static_cast<uint64_t>(*number), 10, true) : Digits(static_cast<uint64_t>(*number), 10);
     }
 }
 
@@ -83,12 +88,16 @@ std::u16string FormatText(std::u16string_view pattern, std::initializer_list<Tex
         const char16_t conversion = pattern[pos];
         std::u16string text = next < values.size() ? Convert(conversion, values[next]) : std::u16string{};
         ++next;
-        if (text.size() < width) {
-            const bool negative = zeroPad && !text.empty() && text[0] == u'-';
-            const size_t at = negative ? 1 : 0;
-            text.insert(at, width - text.size(), zeroPad && conversion != u's' ? u'0' : u' ');
+        const bool pad = text.size() < width;
+        const bool negative = !text.empty() && text[0] == u'-';
+        const bool zeros = zeroPad && conversion != u's';
+        if (pad && zeros && negative) {
+            out.push_back(u'-');
         }
-        out += text;
+        if (pad) {
+            out.append(width - text.size(), zeros ? u'0' : u' ');
+        }
+        out.append(pad && zeros && negative ? std::u16string_view(text).substr(1) : std::u16string_view(text));
         i = pos;
     }
     return out;

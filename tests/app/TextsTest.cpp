@@ -64,6 +64,8 @@ TEST(TextFormatTest, FormatsThePatternsOfTheStringTable)
     EXPECT_EQ(FormatText(u"%d:%02d:%02d", {int64_t{1}, int64_t{2}, int64_t{3}}), u"1:02:03");
     EXPECT_EQ(FormatText(u"%08x", {int64_t{255}}), u"000000ff");
     EXPECT_EQ(FormatText(u"%d", {int64_t{-12}}), u"-12");
+    EXPECT_EQ(FormatText(u"%05d", {int64_t{-12}}), u"-0012");
+    EXPECT_EQ(FormatText(u"[%4s]", {u"ab"}), u"[  ab]");
     EXPECT_EQ(FormatText(u"missing %s.", {}), u"missing .");
     EXPECT_EQ(FormatText(u"trailing %", {}), u"trailing %");
 }
