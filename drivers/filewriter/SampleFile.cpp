@@ -65,7 +65,8 @@ std::filesystem::path NumberedPath(const std::filesystem::path& path, int n)
         return path;
     }
     std::filesystem::path numbered = path.parent_path() / path.stem();
-    numbered += "." + std::to_string(n);
+    numbered += ".";
+    numbered += std::to_string(n);
     numbered += path.extension();
     return numbered;
 }
