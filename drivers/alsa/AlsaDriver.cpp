@@ -202,20 +202,7 @@ ASIOError AlsaDriver::getChannelInfo(ASIOChannelInfo* info)
     if (pcm_ == nullptr) {
         return ASE_NotPresent;
     }
-    if (info == nullptr || info->isInput != ASIOFalse || info->channel < 0 ||
-        info->channel >= OutputChannelCount()) {
-        return ASE_InvalidParameter;
-    }
-    info->isActive = ASIOFalse;
-    for (size_t buffer = 0; buffer < BufferCount(); ++buffer) {
-        if (ChannelNumber(buffer) == info->channel) {
-            info->isActive = ASIOTrue;
-        }
-    }
-    info->channelGroup = 0;
-    info->type = ChannelType(info->channel);
-    CopyFieldText(info->name, sizeof(info->name), "Out " + std::to_string(info->channel + 1));
-    return ASE_OK;
+    return FillChannelInfo(info);
 }
 
 ASIOError AlsaDriver::controlPanel()

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include <pthread.h>
 #include <sched.h>
@@ -257,6 +258,24 @@ void CopyFieldText(char* field, size_t size, std::string_view text)
     const size_t length = std::min(text.size(), size - 1);
     std::memcpy(field, text.data(), length);
     field[length] = '\0';
+}
+
+ASIOError DoubleBufferDriver::FillChannelInfo(ASIOChannelInfo* info) const
+{
+    if (info == nullptr || info->isInput != ASIOFalse || info->channel < 0 ||
+        info->channel >= OutputChannelCount()) {
+        return ASE_InvalidParameter;
+    }
+    info->isActive = ASIOFalse;
+    for (size_t buffer = 0; buffer < BufferCount(); ++buffer) {
+        if (ChannelNumber(buffer) == info->channel) {
+            info->isActive = ASIOTrue;
+        }
+    }
+    info->channelGroup = 0;
+    info->type = ChannelType(info->channel);
+    CopyFieldText(info->name, sizeof(info->name), "Out " + std::to_string(info->channel + 1));
+    return ASE_OK;
 }
 
 ASIOError DoubleBufferDriver::getClockSources(ASIOClockSource* clocks, AsioLong* numSources)

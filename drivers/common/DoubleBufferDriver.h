@@ -67,6 +67,8 @@ protected:
     // Callback thread, at a stop: a half the host filled but that was not handed over yet.
     virtual void DeliverAtStop(int /*half*/) { }
 
+    // Answers getChannelInfo for an output channel: active when it has buffers, named "Out N".
+    ASIOError FillChannelInfo(ASIOChannelInfo* info) const;
     // Waits until the time or until a stop is asked; false when stopping.
     bool WaitUntil(std::chrono::steady_clock::time_point time);
     bool StopRequested() const { return stopRequested_; }
