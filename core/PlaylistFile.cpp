@@ -62,8 +62,7 @@ std::u16string Unquote(std::u16string_view field)
 
 std::u16string DisplayNameOf(const std::u16string& path)
 {
-    const size_t slash = path.rfind(u'/');
-    const std::u16string name = slash == std::u16string::npos ? path : path.substr(slash + 1);
+    const std::u16string name = FileNameOf(path);
     return name.size() > kMaxNameCharacters ? std::u16string{} : name;
 }
 

@@ -25,6 +25,12 @@ std::u16string ExtensionOf(std::u16string_view path)
     return extension;
 }
 
+std::u16string FileNameOf(std::u16string_view path)
+{
+    const size_t slash = path.rfind(u'/');
+    return std::u16string(slash == std::u16string_view::npos ? path : path.substr(slash + 1));
+}
+
 bool EqualsIgnoringCase(std::u16string_view a, std::u16string_view b)
 {
     return a.size() == b.size() &&

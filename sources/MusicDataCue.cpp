@@ -25,12 +25,6 @@ bool CommandIs(const std::u16string& token, std::u16string_view command)
     return EqualsIgnoringCase(token, command);
 }
 
-std::u16string FileNameOf(const std::u16string& path)
-{
-    const size_t slash = path.rfind(u'/');
-    return slash == std::u16string::npos ? path : path.substr(slash + 1);
-}
-
 } // namespace
 
 struct CMusicDataCue::ParseState {

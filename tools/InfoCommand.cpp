@@ -1,12 +1,12 @@
 #include "tools/InfoCommand.h"
 
 #include "app/ErrorText.h"
+#include "platform/FileExtension.h"
 #include "platform/Utf.h"
 #include "plugin-host/PluginCtrl.h"
 #include "sources/MusicResult.h"
 #include "sources/SourceFactory.h"
 
-#include <filesystem>
 
 namespace sonavel {
 
@@ -55,7 +55,7 @@ int32_t PrintFile(const std::string& file, const std::shared_ptr<CPluginCtrl>& p
         }
         // As the playlist does: a track without a name of its own shows its file name.
         if (info.displayName.empty()) {
-            info.displayName = Utf8ToUtf16(std::filesystem::path(file).filename().string());
+            info.displayName = FileNameOf(path);
         }
         PrintTrack(info, out);
     }
