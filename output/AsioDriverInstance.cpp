@@ -9,7 +9,9 @@ namespace sonavel {
 std::unique_ptr<AsioDriverInstance> AsioDriverInstance::Create(
     const std::filesystem::path& module, const std::string& device)
 {
-    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+    // A module stays mapped after its last instance: driver modules keep process-wide state (the
+    // file writer's file sequence, a card's session) that must survive the host reopening them.
+    void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (handle == nullptr) {
         return nullptr;
     }

@@ -1,5 +1,7 @@
 #include "drivers/filewriter/FileWriterDriver.h"
 
+#include "drivers/filewriter/FileSequence.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -155,7 +157,7 @@ ASIOError FileWriterDriver::PrepareStream(AsioLong numChannels, AsioLong)
         return ASE_OK;
     }
     file_.reset();
-    file_ = SampleFile::Create(NumberedPath(settings_.out, ++fileNumber_), format);
+    file_ = SampleFile::Create(NumberedPath(settings_.out, NextFileNumber(settings_.out)), format);
     if (!file_) {
         errorMessage_ = "cannot create the output file";
         return ASE_HWMalfunction;

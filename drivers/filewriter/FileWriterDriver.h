@@ -12,7 +12,8 @@
 namespace sonavel {
 
 // A sound card that writes what it plays. Its clock runs at the rate times the speed factor; each
-// buffer creation at a new rate or format starts the next file of the sequence.
+// buffer creation at a new rate or format, and each new instance, starts the next file of the
+// sequence.
 class FileWriterDriver final : public DoubleBufferDriver {
 public:
     explicit FileWriterDriver(FileWriterSettings settings);
@@ -53,7 +54,6 @@ private:
     std::atomic<bool> writeFailed_{false};
     std::chrono::steady_clock::duration period_{};
     std::unique_ptr<SampleFile> file_;
-    int fileNumber_ = 0;
     std::chrono::steady_clock::time_point deadline_;
 };
 

@@ -75,6 +75,8 @@ TEST_F(FileWriterTest, LittleEndianPcmBecomesAWaveFileOfExactlyTheGivenSamples)
         {16, 6, false, 0xFFFE, 16},
         {27, 2, true, 0xFFFE, 32},
     };
+    // Every case opens the driver anew and so writes the next file of the sequence.
+    int fileNumber = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE("type " + std::to_string(c.type) + " channels " + std::to_string(c.channels));
         const test::ScopedEnv type("SONAVEL_FILEWRITER_TYPE", std::to_string(c.type));
@@ -89,7 +91,7 @@ TEST_F(FileWriterTest, LittleEndianPcmBecomesAWaveFileOfExactlyTheGivenSamples)
         }
         wrapper->Exit();
 
-        const auto file = test::ReadFileBytes(Out());
+        const auto file = test::ReadFileBytes(Out(++fileNumber));
         ASSERT_GE(file.size(), 44u);
         EXPECT_EQ(test::Tag(file, 0), "RIFF");
         EXPECT_EQ(test::ReadLe32(file, 4), file.size() - 8);
@@ -111,7 +113,6 @@ TEST_F(FileWriterTest, LittleEndianPcmBecomesAWaveFileOfExactlyTheGivenSamples)
         EXPECT_EQ(test::ReadLe32(file, data + 4), expected.size());
         EXPECT_EQ(
             std::vector<uint8_t>(file.begin() + static_cast<std::ptrdiff_t>(data + 8), file.end()), expected);
-        std::filesystem::remove(Out());
     }
 }
 
@@ -130,6 +131,7 @@ TEST_F(FileWriterTest, BigEndianTypesAreWrittenAsRawBytes)
 
 TEST_F(FileWriterTest, NativeDsdBecomesADsdiffFileAtTheBitRate)
 {
+    int fileNumber = 0;
     for (const bool outputReady : {true, false}) {
         auto wrapper = Open();
         SetFormat(*wrapper, kASIODSDFormat);
@@ -146,7 +148,7 @@ TEST_F(FileWriterTest, NativeDsdBecomesADsdiffFileAtTheBitRate)
         }
         wrapper->Exit();
 
-        const auto file = test::ReadFileBytes(Out());
+        const auto file = test::ReadFileBytes(Out(++fileNumber));
         ASSERT_GE(file.size(), 100u);
         EXPECT_EQ(test::Tag(file, 0), "FRM8");
         EXPECT_EQ(test::ReadBe64(file, 4), file.size() - 12);
@@ -167,7 +169,6 @@ TEST_F(FileWriterTest, NativeDsdBecomesADsdiffFileAtTheBitRate)
         EXPECT_EQ(test::ReadBe64(file, dsd + 4), expected.size());
         EXPECT_EQ(
             std::vector<uint8_t>(file.begin() + static_cast<std::ptrdiff_t>(dsd + 12), file.end()), expected);
-        std::filesystem::remove(Out());
     }
 }
 
@@ -193,7 +194,7 @@ TEST_F(FileWriterTest, LsbFirstDsdIsStoredMostSignificantBitFirst)
     }
 }
 
-TEST_F(FileWriterTest, EachNewRateOrFormatStartsTheNextFile)
+TEST_F(FileWriterTest, EachNewRateFormatOrInstanceStartsTheNextFile)
 {
     auto wrapper = Open();
     size_t firstFileData = 0;
@@ -219,6 +220,13 @@ TEST_F(FileWriterTest, EachNewRateOrFormatStartsTheNextFile)
         Play(host, *wrapper, 2, 64, 2);
     }
     wrapper->Exit();
+    // The host reopens the driver for the next start: the sequence goes on, nothing is overwritten.
+    auto reopened = Open();
+    {
+        test::TestHost host(reopened, true, 2);
+        Play(host, *reopened, 2, 64, 2);
+    }
+    reopened->Exit();
 
     const auto first = test::ReadFileBytes(Out(1));
     ASSERT_GE(first.size(), 68u);
@@ -231,7 +239,10 @@ TEST_F(FileWriterTest, EachNewRateOrFormatStartsTheNextFile)
     ASSERT_GE(third.size(), 64u);
     EXPECT_EQ(test::Tag(third, 0), "FRM8");
     EXPECT_EQ(test::ReadBe32(third, 60), 5644800u);
-    EXPECT_FALSE(std::filesystem::exists(Out(4)));
+    const auto fourth = test::ReadFileBytes(Out(4));
+    ASSERT_GE(fourth.size(), 28u);
+    EXPECT_EQ(test::ReadLe32(fourth, 24), 44100u);
+    EXPECT_FALSE(std::filesystem::exists(Out(5)));
 }
 
 TEST_F(FileWriterTest, TheClockPacesTheSwitchesAndThePositionAdvances)
