@@ -7,14 +7,45 @@
 #include "sources/MusicDataPlugin.h"
 #include "sources/MusicDataWave.h"
 
+#include <mutex>
+
 namespace sonavel {
+
+namespace {
+
+std::mutex& FactoryMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+CdTransportFactory& TransportFactory()
+{
+    static CdTransportFactory factory;
+    return factory;
+}
+
+std::shared_ptr<IScsiTransport> MakeCdTransport()
+{
+    std::lock_guard guard(FactoryMutex());
+    const CdTransportFactory& factory = TransportFactory();
+    return factory ? factory() : std::make_shared<SgIoTransport>();
+}
+
+} // namespace
+
+void SetCdTransportFactory(CdTransportFactory factory)
+{
+    std::lock_guard guard(FactoryMutex());
+    TransportFactory() = std::move(factory);
+}
 
 std::unique_ptr<CMusicData> CreateSourceOfType(int32_t sourceType, std::u16string_view path,
                                                const std::shared_ptr<CPluginCtrl>& registry)
 {
     switch (sourceType) {
     case kSourceCdda:
-        return std::make_unique<CMusicDataCDDA>();
+        return std::make_unique<CMusicDataCDDA>(MakeCdTransport());
     case kSourceWave:
         return std::make_unique<CMusicDataWave>();
     case kSourceMp3:

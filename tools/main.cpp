@@ -1,5 +1,6 @@
 #include "tools/DevicesCommand.h"
 #include "tools/InfoCommand.h"
+#include "tools/PlayCommand.h"
 
 #include <iostream>
 #include <string>
@@ -13,7 +14,13 @@ void PrintUsage(std::ostream& out)
            "commands:\n"
            "  info FILE...   print the tracks, formats and tags of audio files\n"
            "  devices [--debug] [--all]\n"
-           "                 list the output devices (--all: every driver and renderer device)\n";
+           "                 list the output devices (--all: every driver and renderer device)\n"
+           "  play [--device NAME] [--debug] [--ram] [--dsd native|dop]\n"
+           "       [--repeat default|playlist|title] [--shuffle] [--seek SECONDS] [--cd DEVICE] FILE...\n"
+           "                 play the files (cue sheets and .ppl playlists too) until playback stops\n"
+           "  render --out FILE [--speed N] [--type T] [--channels N] [--buffer N] [play options] FILE...\n"
+           "                 play through the File Writer device into FILE (speed 20 by default, 0 as\n"
+           "                 fast as possible) and print the tracks, underruns and samples delivered\n";
 }
 
 } // namespace
@@ -35,6 +42,12 @@ int main(int argc, char** argv)
     }
     if (command == "devices") {
         return sonavel::RunDevicesCommand(args, sonavel::OutputLocations::System(), std::cout, std::cerr);
+    }
+    if (command == "play") {
+        return sonavel::RunPlayCommand(args, std::cout, std::cerr);
+    }
+    if (command == "render") {
+        return sonavel::RunRenderCommand(args, std::cout, std::cerr);
     }
     if (command == "help" || command == "--help" || command == "-h") {
         PrintUsage(std::cout);

@@ -149,19 +149,7 @@ ASIOError FileWriterDriver::future(AsioLong selector, void* opt)
 
 ASIOError FileWriterDriver::PrepareStream(AsioLong numChannels, AsioLong)
 {
-    if (settings_.out.empty()) {
-        return ASE_OK;
-    }
-    const SampleFileFormat format{ChannelType(0), numChannels, sampleRate_.load()};
-    if (file_ && file_->Format() == format) {
-        return ASE_OK;
-    }
-    file_.reset();
-    file_ = SampleFile::Create(NumberedPath(settings_.out, NextFileNumber(settings_.out)), format);
-    if (!file_) {
-        errorMessage_ = "cannot create the output file";
-        return ASE_HWMalfunction;
-    }
+    streamFormat_ = SampleFileFormat{ChannelType(0), numChannels, sampleRate_.load()};
     return ASE_OK;
 }
 
@@ -174,6 +162,16 @@ void FileWriterDriver::ReleaseStream()
 
 ASIOError FileWriterDriver::StartStream()
 {
+    // The file is made when the stream starts, so buffers that a host creates and disposes again
+    // without playing (to probe a device, or before it changes the rate) leave no empty file.
+    if (!settings_.out.empty() && !(file_ && file_->Format() == streamFormat_)) {
+        file_.reset();
+        file_ = SampleFile::Create(NumberedPath(settings_.out, NextFileNumber(settings_.out)), streamFormat_);
+        if (!file_) {
+            errorMessage_ = "cannot create the output file";
+            return ASE_HWMalfunction;
+        }
+    }
     if (settings_.speed > 0) {
         const double seconds = BufferSize() / (sampleRate_ * settings_.speed);
         period_ = std::chrono::duration_cast<std::chrono::steady_clock::duration>(

@@ -12,8 +12,7 @@
 namespace sonavel {
 
 // A sound card that writes what it plays. Its clock runs at the rate times the speed factor; each
-// buffer creation at a new rate or format, and each new instance, starts the next file of the
-// sequence.
+// start at a new rate or format, and each new instance, begins the next file of the sequence.
 class FileWriterDriver final : public DoubleBufferDriver {
 public:
     explicit FileWriterDriver(FileWriterSettings settings);
@@ -53,6 +52,7 @@ private:
     std::string errorMessage_;
     std::atomic<bool> writeFailed_{false};
     std::chrono::steady_clock::duration period_{};
+    SampleFileFormat streamFormat_{};
     std::unique_ptr<SampleFile> file_;
     std::chrono::steady_clock::time_point deadline_;
 };

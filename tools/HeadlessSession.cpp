@@ -1,0 +1,46 @@
+#include "tools/HeadlessSession.h"
+
+#include "app/ConfigStartup.h"
+#include "core/PlayerCore.h"
+#include "tools/ConsoleView.h"
+
+namespace sonavel {
+
+HeadlessSession::HeadlessSession(
+    ConsoleView& view, bool debug, const std::function<void(CAppConfigData&)>& adjust)
+    : config_(LoadStartupConfig())
+{
+    // Nothing the commands do may reach the user's configuration file.
+    config_->SetBackend(nullptr);
+    if (adjust) {
+        adjust(*config_);
+    }
+    PlayerCore& core = Core();
+    core.callback = &view;
+    core.dialogs = &dialogs_;
+    core.listCtrl = &list_;
+    core.listViewCtrl = &list_;
+    core.config = config_.get();
+    core.errors = &view;
+    core.alerts = &view;
+    std::vector<std::u16string> arguments{u"sonavel-cli"};
+    if (debug) {
+        arguments.insert(arguments.end(), {u"-d", u"pX2w"});
+    }
+    ready_ = CoreInitialize(arguments) == kCoreOk;
+    CoreSetupPlaylistView(18, 191, 676, 330, 60, 165, 340, 110);
+}
+
+HeadlessSession::~HeadlessSession()
+{
+    PlayerCore& core = Core();
+    core.callback = nullptr;
+    core.listCtrl = nullptr;
+    core.listViewCtrl = nullptr;
+    CoreShutdown();
+    core.config = nullptr;
+    core.errors = nullptr;
+    core.alerts = nullptr;
+}
+
+} // namespace sonavel
