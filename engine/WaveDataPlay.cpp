@@ -180,6 +180,7 @@ void CWaveDataPlay::SetSlotFormat(uint32_t, uint32_t, bool prepareAhead, bool ot
     }
     slot.endCountdown = -1;
     slot.endKind = 0;
+    feederWake_.Set();
 }
 
 void CWaveDataPlay::EmptyQueues(Slot& slot)
@@ -204,6 +205,7 @@ void CWaveDataPlay::RequestFlush(int slot)
         return;
     }
     slots_[slot & 1].flushRequest = true;
+    feederWake_.Set();
     flushServed_.wait_for(guard, std::chrono::milliseconds(kFlushWaitMs),
         [&] { return !slots_[slot & 1].flushRequest || !feederRunning_; });
 }
@@ -387,6 +389,7 @@ void CWaveDataPlay::StopOutput(bool keepDevice)
         ASIOStop(wrapper_);
     }
     feederStop_.Set();
+    feederWake_.Set();
     if (feederThread_.joinable()) {
         feederThread_.join();
     }

@@ -107,8 +107,9 @@ private:
     void EmptyQueues(Slot& slot);
 
     void FeederRun();
+    // fullWaitMs: how long to idle while the slot's queues are full.
     bool PushChunks(int slot, int channels, std::array<ChunkWords, kMaxOutputChannels>& chunks, uint32_t bytes,
-        bool endMarker);
+        bool endMarker, uint32_t fullWaitMs);
     bool ServeFlushRequests(int& slot, bool& formatLoaded);
 
     int32_t StartDriver(bool nativeDsd, bool dop);
@@ -158,6 +159,8 @@ private:
     std::atomic<int64_t> lastReportedSeconds_{-1};
 
     Event feederStop_{true, false};
+    // Wakes the idle feeder early: set with every stop and flush request.
+    Event feederWake_{false, false};
     std::mutex flushMutex_;
     std::condition_variable flushServed_;
     std::atomic<bool> feederRunning_{false};

@@ -13,6 +13,7 @@ namespace sonavel {
 namespace {
 
 constexpr uint32_t kFeederIdleMs = 1;
+constexpr uint32_t kFeederMaxIdleMs = 50;
 // One second of frames is popped at a time; a hostile rate or block align cannot ask for more.
 constexpr uint64_t kMaxScratchBytes = 64u << 20;
 
@@ -21,10 +22,23 @@ ChunkWords NewChunk()
     return std::make_unique_for_overwrite<uint32_t[]>(kChunkWords);
 }
 
+// With full queues the callback takes a chunk every chunk's play time at the output rate: the
+// feeder looks again after half of that instead of every millisecond, which would cost more CPU
+// than the playing itself.
+uint32_t FullQueueWaitMs(const WAVEFORMATEX& format, bool dop)
+{
+    const uint64_t framesPerSecond = uint64_t{format.nSamplesPerSec} * (dop ? 2 : 1);
+    if (framesPerSecond == 0) {
+        return kFeederIdleMs;
+    }
+    const uint64_t halfChunkMs = uint64_t{kChunkWords} * 1000 / framesPerSecond / 2;
+    return static_cast<uint32_t>(std::clamp<uint64_t>(halfChunkMs, kFeederIdleMs, kFeederMaxIdleMs));
+}
+
 } // namespace
 
-bool CWaveDataPlay::PushChunks(
-    int slot, int channels, std::array<ChunkWords, kMaxOutputChannels>& chunks, uint32_t bytes, bool endMarker)
+bool CWaveDataPlay::PushChunks(int slot, int channels, std::array<ChunkWords, kMaxOutputChannels>& chunks,
+    uint32_t bytes, bool endMarker, uint32_t fullWaitMs)
 {
     Slot& target = slots_[slot];
     for (int channel = 0; channel < channels; ++channel) {
@@ -46,7 +60,7 @@ bool CWaveDataPlay::PushChunks(
                     break;
                 }
             }
-            feederStop_.Wait(kFeederIdleMs);
+            feederWake_.Wait(fullWaitMs);
         }
         chunks[channel] = NewChunk();
     }
@@ -102,6 +116,7 @@ void CWaveDataPlay::FeederRun()
     bool leadIn = true;
     WAVEFORMATEX format{};
     bool isDsd = false;
+    uint32_t fullWaitMs = kFeederIdleMs;
     std::vector<uint8_t> scratch;
     std::shared_ptr<IDecodedData> decoded;
 
@@ -114,6 +129,7 @@ void CWaveDataPlay::FeederRun()
             formatLoaded = slotSource_.ReadSlotFormat(slot, format, isDsd) && format.nBlockAlign != 0 &&
                 format.nSamplesPerSec != 0;
             if (formatLoaded) {
+                fullWaitMs = FullQueueWaitMs(format, isDsd && !nativeMode_);
                 const uint64_t bytes = uint64_t{format.nBlockAlign} * format.nSamplesPerSec;
                 scratch.resize(std::min(bytes, kMaxScratchBytes));
                 decoded = slotSource_.Decoded(slot);
@@ -132,7 +148,10 @@ void CWaveDataPlay::FeederRun()
             }
         }
         if (frames == 0 && !(formatLoaded && slotSource_.SlotState(slot) == kSlotComplete)) {
-            feederStop_.Wait(kFeederIdleMs);
+            // A slot without a track stays so until the playback thread hands one over, which
+            // wakes the feeder; a loading slot gets data within moments.
+            const bool nothingToFeed = slotSource_.SlotState(slot) == kSlotIdle;
+            feederWake_.Wait(nothingToFeed ? kFeederMaxIdleMs : kFeederIdleMs);
             continue;
         }
         if (frames > 0) {
@@ -152,7 +171,7 @@ void CWaveDataPlay::FeederRun()
                 filled += run;
                 outputFrames -= run;
                 if (filled == kChunkWords) {
-                    if (!PushChunks(slot, channels, chunks, kChunkBytes, false)) {
+                    if (!PushChunks(slot, channels, chunks, kChunkBytes, false, fullWaitMs)) {
                         break;
                     }
                     filled = 0;
@@ -162,7 +181,7 @@ void CWaveDataPlay::FeederRun()
         }
         // The slot delivered everything: its queues end with the marker, and the next track
         // follows from the other slot (without a second lead-in).
-        if (!PushChunks(slot, channels, chunks, filled * 4, true)) {
+        if (!PushChunks(slot, channels, chunks, filled * 4, true, fullWaitMs)) {
             filled = 0;
             continue;
         }
