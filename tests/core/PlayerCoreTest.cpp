@@ -9,6 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
 namespace sonavel {
 namespace {
 
@@ -198,6 +203,33 @@ TEST(PlayerCoreTest, ClearingTheCallbackSilencesTheEngine)
     CoreShutdown();
     EXPECT_EQ(session.StatusCount(kStatusStopped), 0);
     EXPECT_EQ(session.StatusCount(kStatusStarted), 1);
+}
+
+TEST(PlayerCoreTest, ATrackTooLargeForMemoryIsRefusedInRamMode)
+{
+    // A sparse file whose data chunk claims nearly 4 GiB: more than a track may take in memory.
+    const std::vector<uint8_t> header = WaveBuilder().Format(1, 2, 44100, 16).DataClaiming(0xFFFFFF00u, {}).Build();
+    const auto path = std::filesystem::temp_directory_path() / ("sonavel-huge-" + std::to_string(getpid()) + ".wav");
+    {
+        std::ofstream file(path, std::ios::binary);
+        file.write(reinterpret_cast<const char*>(header.data()), static_cast<std::streamsize>(header.size()));
+    }
+    std::filesystem::resize_file(path, header.size() + 0xFFFFFF00ull);
+
+    std::vector<std::u16string> errors;
+    {
+        CoreTestSession session;
+        session.Config().ramMode.value = 1;
+        CoreApplyOutputSettings();
+        ASSERT_EQ(CoreAddPaths({path.u16string()}, -1), 1);
+        ASSERT_EQ(CorePlay(false), kCoreOk);
+        EXPECT_TRUE(session.WaitFor([](const CoreTestSession& s) {
+            return s.StatusCount(kStatusStopped) >= 1 && !s.Errors().empty();
+        }));
+        errors = session.Errors();
+    }
+    std::filesystem::remove(path);
+    EXPECT_NE(std::find(errors.begin(), errors.end(), u"Not enough memory"), errors.end());
 }
 
 TEST(PlayerCoreTest, DevicesArePassedOverOnAWrapperOfTheirOwn)
