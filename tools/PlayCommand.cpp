@@ -3,6 +3,7 @@
 #include "app/AppConfigData.h"
 #include "app/StringTable.h"
 #include "core/PlayerCore.h"
+#include "core/PlaylistCtrlImpl.h"
 #include "engine/PlayerMessages.h"
 #include "engine/ThrAudioPlay.h"
 #include "platform/Utf.h"
@@ -68,7 +69,13 @@ int Play(const PlayOptions& options, std::ostream& out, std::ostream& err, PlayC
 
     CThrAudioPlay& player = *Core().player;
     player.Post(WM_PLAYER_REPEAT, static_cast<uintptr_t>(options.repeatMode));
-    player.Post(WM_PLAYER_SHUFFLE, options.shuffle ? 1 : 0);
+    if (options.shuffle) {
+        // The shuffled order must exist before Play takes its first entry, so it is made here
+        // rather than posted to the playback thread as the menu does.
+        CPlaylistCtrlImpl& store = *Core().playlistStore;
+        const auto lock = store.Lock();
+        store.SetShuffle(true, -1);
+    }
     if (options.seekSeconds) {
         view.OnFirstStart([&player, seconds = *options.seekSeconds] { player.Post(WM_PLAYER_SEEK, seconds); });
     }

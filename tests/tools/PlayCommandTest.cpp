@@ -95,6 +95,22 @@ TEST_F(PlayCommandTest, SeekStartsTheFirstTrackAtTheGivenSecond)
     EXPECT_EQ(Played(test::ReadWrittenStream(Out(1)), tail.size()), tail);
 }
 
+TEST_F(PlayCommandTest, ShufflePlaysEveryEntryOnce)
+{
+    for (const char* name : {"a.wav", "b.wav", "c.wav", "d.wav"}) {
+        AddWave(name, 44100, 16, 2205);
+    }
+    const auto shuffled = Render({"--shuffle"});
+    EXPECT_EQ(shuffled.status, 0) << shuffled.err;
+    EXPECT_NE(shuffled.out.find("tracks: 4,"), std::string::npos) << shuffled.out;
+    for (const char* name : {"a.wav", "b.wav", "c.wav", "d.wav"}) {
+        const std::string line = std::string(": ") + name + " [";
+        const size_t at = shuffled.out.find(line);
+        EXPECT_NE(at, std::string::npos) << name;
+        EXPECT_EQ(shuffled.out.find(line, at + 1), std::string::npos) << name << " played twice";
+    }
+}
+
 TEST_F(PlayCommandTest, ErrorsAreReportedAndSetTheStatus)
 {
     AddWave("good.wav", 44100, 16, 4410);
