@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the DSDIFF plug-in as a memory image and as a file: chunk walk, texts,
 // embedded ID3 tag, and reads in both word layouts.
+#include "FileInfoDff.h"
 #include "PluginDsd.h"
 
 #include <cstdio>

@@ -8,7 +8,7 @@ packages=(
     googletest libgtest-dev libbenchmark-dev
     libasound2-dev libmpg123-dev libuchardet-dev libutf8proc-dev libudev-dev
     qt6-base-dev
-    lame mpg123 sox
+    lame mpg123 sox libflac-dev flac
 )
 
 missing=()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "DsdSource.h"
-#include "DsdText.h"
+#include "PluginSource.h"
+#include "TagText.h"
 
 #include <cstdint>
 #include <memory>
@@ -14,8 +14,15 @@ namespace sonavel::dsd {
 class CFileInfo_DSD {
 public:
     enum WordKind : uint32_t { kDopWords = 1, kNativeWords = 2 };
+    // The display texts of a format (ASCII), answered in narrow and in wide form.
+    struct FormatTexts {
+        std::string name;
+        std::string extension;
+        std::string version;
+    };
 
     CFileInfo_DSD() = default;
+    explicit CFileInfo_DSD(FormatTexts texts) : texts_(std::move(texts)) {}
     CFileInfo_DSD(const CFileInfo_DSD&) = delete;
     CFileInfo_DSD& operator=(const CFileInfo_DSD&) = delete;
     virtual ~CFileInfo_DSD() = default;
@@ -39,33 +46,41 @@ public:
 
     uint32_t wordKind = kDopWords;
     uint32_t bytesPerWord = 2;
-    DsdSource source;
+    plugin::PluginSource source;
     uint64_t formSize = 0;
     uint64_t dataOffset = 0;
     uint64_t dataSize = 0;
     uint64_t rangeFirst = 0;
     uint64_t rangeLast = 0;
     uint32_t rangeCount = 0;
-    TagMap tagTable;
+    plugin::TagMap tagTable;
     uint32_t sampleRate = 0;
     uint16_t channelCount = 0;
     uint32_t channelMask = 0;
-    DsdText title;
-    DsdText artist;
-    DsdText album;
-    DsdText track;
+    plugin::TagText title;
+    plugin::TagText artist;
+    plugin::TagText album;
+    plugin::TagText track;
 
 protected:
     // Reads the range from sound data interleaved by byte (one byte per channel in turn, the
     // earliest sample in each byte's top bit) as DSD-over-PCM words or as native words.
     int32_t ReadInterleavedDop(void** data, uint32_t* bytes);
     int32_t ReadInterleavedNative(void** data, uint32_t* bytes);
+    // Fills `target` with up to n bytes of the sound data in that interleaved order, starting at
+    // interleaved byte `start` (a whole number of frames; n keeps within dataSize) and sets *got to
+    // the count delivered; false when the source cannot be positioned there. The sound data lies
+    // interleaved at dataOffset unless a format reader says otherwise.
+    virtual bool FetchInterleaved(uint64_t start, uint64_t n, uint8_t* target, uint64_t* got);
+    // Rebuilds the tag table from the four texts.
+    void BuildTagTable();
 
 private:
     // Reads the range's input bytes and converts them frame by frame into output words.
     template <typename Convert>
     int32_t ReadWords(void** data, uint32_t* bytes, Convert convert);
 
+    FormatTexts texts_;
     std::unique_ptr<uint8_t[]> readBuffer_;
     uint32_t readBytes_ = 0;
 };

@@ -13,36 +13,41 @@ namespace {
 constexpr uint8_t kDopMarkerFirst = 0x05;
 constexpr uint8_t kDopMarkerSecond = 0xFA;
 
+std::u16string Widened(const std::string& ascii)
+{
+    return std::u16string(ascii.begin(), ascii.end());
+}
+
 } // namespace
 
 int32_t CFileInfo_DSD::NarrowName(char* buffer, int32_t capacity)
 {
-    return CopyNarrowText({}, buffer, capacity);
+    return plugin::CopyNarrowText(texts_.name, buffer, capacity);
 }
 
 int32_t CFileInfo_DSD::NarrowExtension(char* buffer, int32_t capacity)
 {
-    return CopyNarrowText({}, buffer, capacity);
+    return plugin::CopyNarrowText(texts_.extension, buffer, capacity);
 }
 
 int32_t CFileInfo_DSD::NarrowVersion(char* buffer, int32_t capacity)
 {
-    return CopyNarrowText({}, buffer, capacity);
+    return plugin::CopyNarrowText(texts_.version, buffer, capacity);
 }
 
 int32_t CFileInfo_DSD::WideName(char16_t* buffer, int32_t capacity)
 {
-    return CopyWideText({}, buffer, capacity);
+    return plugin::CopyWideText(Widened(texts_.name), buffer, capacity);
 }
 
 int32_t CFileInfo_DSD::WideExtension(char16_t* buffer, int32_t capacity)
 {
-    return CopyWideText({}, buffer, capacity);
+    return plugin::CopyWideText(Widened(texts_.extension), buffer, capacity);
 }
 
 int32_t CFileInfo_DSD::WideVersion(char16_t* buffer, int32_t capacity)
 {
-    return CopyWideText({}, buffer, capacity);
+    return plugin::CopyWideText(Widened(texts_.version), buffer, capacity);
 }
 
 int32_t CFileInfo_DSD::FrameGranularity(int32_t*)
@@ -90,6 +95,20 @@ void CFileInfo_DSD::Reset()
     track.Clear();
 }
 
+bool CFileInfo_DSD::FetchInterleaved(uint64_t start, uint64_t n, uint8_t* target, uint64_t* got)
+{
+    if (!source.GoTo(dataOffset + start)) {
+        return false;
+    }
+    *got = n > 0 ? source.Read(target, n) : 0;
+    return true;
+}
+
+void CFileInfo_DSD::BuildTagTable()
+{
+    plugin::FillTagTable(tagTable, artist, title, album, track);
+}
+
 template <typename Convert>
 int32_t CFileInfo_DSD::ReadWords(void** data, uint32_t* bytes, Convert convert)
 {
@@ -107,10 +126,10 @@ int32_t CFileInfo_DSD::ReadWords(void** data, uint32_t* bytes, Convert convert)
     // Only the sound data is read, never the chunks after it.
     const uint64_t start = rangeFirst * inFrame;
     const uint64_t available = start < dataSize ? std::min(dataSize - start, frames * inFrame) : 0;
-    if (!source.GoTo(dataOffset + start)) {
+    uint64_t got = 0;
+    if (!FetchInterleaved(start, available, input.get(), &got)) {
         return PPI_FAIL;
     }
-    const uint64_t got = available > 0 ? source.Read(input.get(), available) : 0;
     if (available > 0 && got == 0) {
         return PPI_FAIL;
     }

@@ -6,9 +6,6 @@ namespace sonavel::dsd {
 
 namespace {
 
-// Files of this size or more are refused.
-constexpr uint64_t kMaxFileBytes = uint64_t{64} << 30;
-
 int32_t WriteOne(int32_t* out)
 {
     if (out == nullptr) {
@@ -16,18 +13,6 @@ int32_t WriteOne(int32_t* out)
     }
     *out = 1;
     return PPI_OK;
-}
-
-bool CopyTag(const DsdText& text, void* buffer, int32_t size, int32_t* encoding)
-{
-    if (text.bytes.size() > static_cast<size_t>(size)) {
-        return false;
-    }
-    if (!text.Empty()) {
-        std::memcpy(buffer, text.bytes.data(), text.bytes.size());
-    }
-    *encoding = text.Empty() ? 0 : text.encoding;
-    return true;
 }
 
 } // namespace
@@ -53,7 +38,7 @@ int32_t CPlugin_DSD::OpenFile(const char16_t* path)
         return PPI_BAD_ARGUMENT;
     }
     fileInfo_->Reset();
-    const int32_t opened = fileInfo_->source.OpenFile(PathToUtf8(path), kMaxFileBytes);
+    const int32_t opened = fileInfo_->source.OpenFile(plugin::PathToUtf8(path), plugin::kMaxFileBytes);
     if (opened != PPI_OK) {
         return opened;
     }
@@ -77,7 +62,7 @@ int32_t CPlugin_DSD::GetTotalFrames(uint64_t* frames)
         return PPI_BAD_ARGUMENT;
     }
     const CFileInfo_DSD& info = *fileInfo_;
-    if (info.source.GetKind() == DsdSource::Kind::None || (info.wordKind != CFileInfo_DSD::kDopWords && info.wordKind != CFileInfo_DSD::kNativeWords)) {
+    if (info.source.GetKind() == plugin::PluginSource::Kind::None || (info.wordKind != CFileInfo_DSD::kDopWords && info.wordKind != CFileInfo_DSD::kNativeWords)) {
         return PPI_FAIL;
     }
     *frames = info.channelCount == 0 ? 0 : info.dataSize / info.channelCount / info.bytesPerWord;
@@ -98,7 +83,7 @@ int32_t CPlugin_DSD::SetRange(uint64_t first, uint64_t last)
     if (last < first) {
         return PPI_BAD_ARGUMENT;
     }
-    if (fileInfo_->source.GetKind() == DsdSource::Kind::None) {
+    if (fileInfo_->source.GetKind() == plugin::PluginSource::Kind::None) {
         return PPI_FAIL;
     }
     // The count is kept in 32 bits.
@@ -118,8 +103,8 @@ int32_t CPlugin_DSD::GetTitleArtist(void* titleBuffer, int32_t titleSize, int32_
         titleSize <= 0 || artistSize <= 0) {
         return PPI_BAD_ARGUMENT;
     }
-    if (!CopyTag(fileInfo_->title, titleBuffer, titleSize, titleEncoding) ||
-        !CopyTag(fileInfo_->artist, artistBuffer, artistSize, artistEncoding)) {
+    if (!plugin::CopyTagText(fileInfo_->title, titleBuffer, titleSize, titleEncoding) ||
+        !plugin::CopyTagText(fileInfo_->artist, artistBuffer, artistSize, artistEncoding)) {
         return PPI_FAIL;
     }
     return PPI_OK;

@@ -1,10 +1,12 @@
-#include "DsdText.h"
+#include "TagText.h"
 
 #include "plugin-api/PlayerPluginIF.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 
-namespace sonavel::dsd {
+namespace sonavel::plugin {
 
 namespace {
 
@@ -50,6 +52,46 @@ int32_t CopyNarrowText(const std::string& text, char* buffer, int32_t capacity)
     return CopyText(text, buffer, capacity);
 }
 
+bool CopyTagText(const TagText& text, void* buffer, int32_t size, int32_t* encoding)
+{
+    if (text.bytes.size() > static_cast<size_t>(size)) {
+        return false;
+    }
+    if (!text.Empty()) {
+        std::memcpy(buffer, text.bytes.data(), text.bytes.size());
+    }
+    *encoding = text.Empty() ? 0 : text.encoding;
+    return true;
+}
+
+void FillTagTable(TagMap& table, const TagText& artist, const TagText& title, const TagText& album, const TagText& track)
+{
+    table.clear();
+    static const char* const kEncodings[4] = {"ENC_SYSTEM", "ENC_UTF-16LE_BOM", "ENC_UTF-16BE", "ENC_UTF-8"};
+    const std::pair<const char*, const TagText*> texts[4] = {{"Artist", &artist}, {"Title", &title}, {"Album", &album}, {"Track", &track}};
+    for (const auto& [key, text] : texts) {
+        if (text->Empty()) {
+            continue;
+        }
+        table[key] = std::string(text->bytes.begin(), text->bytes.end() - 2);
+        if (text->encoding <= 3) {
+            table[std::string("enc") + key] = kEncodings[text->encoding];
+        }
+    }
+}
+
+void SetTextForHost(TagText& text, const uint8_t* bytes, size_t length, uint8_t code)
+{
+    size_t kept = std::min(length, kMaxHostTextBytes);
+    if (code == 3 && kept < length) {
+        // Back off over continuation bytes to the start of the character that was cut.
+        while (kept > 0 && (bytes[kept] & 0xC0) == 0x80) {
+            --kept;
+        }
+    }
+    text.Set(bytes, kept, code);
+}
+
 std::string PathToUtf8(const char16_t* path)
 {
     std::string out;
@@ -66,4 +108,4 @@ std::string PathToUtf8(const char16_t* path)
     return out;
 }
 
-} // namespace sonavel::dsd
+} // namespace sonavel::plugin

@@ -1,17 +1,19 @@
 #pragma once
 
-#include "FileInfoDff.h"
+#include "FileInfoDsd.h"
 #include "plugin-api/PlayerPluginIF.h"
 
 #include <memory>
+#include <new>
 
 namespace sonavel::dsd {
 
-// The DSD decoder plug-in object: every operation of the plug-in interface over one open DSDIFF
-// file. Instances share nothing, so several may read different files at once.
+// The DSD decoder plug-in object: every operation of the plug-in interface over one open DSD file,
+// whose format reader is the file-information object it owns. Instances share nothing, so
+// several may read different files at once.
 class CPlugin_DSD : public CPlayerPluginIF {
 public:
-    explicit CPlugin_DSD(std::unique_ptr<CFileInfo_DFF> fileInfo) : fileInfo_(std::move(fileInfo)) {}
+    explicit CPlugin_DSD(std::unique_ptr<CFileInfo_DSD> fileInfo) : fileInfo_(std::move(fileInfo)) {}
 
     int32_t GetName(char16_t* buffer, int32_t capacity) override;
     int32_t GetExtension(char16_t* buffer, int32_t capacity) override;
@@ -33,7 +35,19 @@ public:
     int32_t GetTagMap(const void** map) override;
 
 private:
-    std::unique_ptr<CFileInfo_DFF> fileInfo_;
+    std::unique_ptr<CFileInfo_DSD> fileInfo_;
 };
+
+// A new plug-in object over a fresh file-information object of the given format; null when
+// either cannot be allocated.
+template <typename FileInfo>
+CPlayerPluginIF* MakeDsdPlugin()
+{
+    auto fileInfo = std::unique_ptr<FileInfo>(new (std::nothrow) FileInfo());
+    if (!fileInfo) {
+        return nullptr;
+    }
+    return new (std::nothrow) CPlugin_DSD(std::move(fileInfo));
+}
 
 } // namespace sonavel::dsd

@@ -1,4 +1,4 @@
-#include "DsdSource.h"
+#include "PluginSource.h"
 
 #include "plugin-api/PlayerPluginIF.h"
 
@@ -9,9 +9,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace sonavel::dsd {
+namespace sonavel::plugin {
 
-int32_t DsdSource::OpenFile(const std::string& path, uint64_t maxBytes)
+int32_t PluginSource::OpenFile(const std::string& path, uint64_t maxBytes)
 {
     Close();
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -30,7 +30,7 @@ int32_t DsdSource::OpenFile(const std::string& path, uint64_t maxBytes)
     return size_ >= maxBytes ? PPI_TOO_LARGE : PPI_OK;
 }
 
-void DsdSource::SetMemory(const void* image, uint64_t size)
+void PluginSource::SetMemory(const void* image, uint64_t size)
 {
     Close();
     kind_ = Kind::Memory;
@@ -39,7 +39,7 @@ void DsdSource::SetMemory(const void* image, uint64_t size)
     position_ = 0;
 }
 
-void DsdSource::Close()
+void PluginSource::Close()
 {
     if (fd_ >= 0) {
         ::close(fd_);
@@ -50,7 +50,7 @@ void DsdSource::Close()
     size_ = position_ = 0;
 }
 
-uint64_t DsdSource::Read(void* target, uint64_t n)
+uint64_t PluginSource::Read(void* target, uint64_t n)
 {
     if (n == 0) {
         return 0;
@@ -83,7 +83,7 @@ uint64_t DsdSource::Read(void* target, uint64_t n)
     return done;
 }
 
-bool DsdSource::Skip(uint64_t n)
+bool PluginSource::Skip(uint64_t n)
 {
     if (n > UINT64_MAX - position_) {
         return false;
@@ -91,7 +91,7 @@ bool DsdSource::Skip(uint64_t n)
     return GoTo(position_ + n);
 }
 
-bool DsdSource::GoTo(uint64_t position)
+bool PluginSource::GoTo(uint64_t position)
 {
     if (kind_ == Kind::None || (kind_ == Kind::Memory && position > size_) || position > static_cast<uint64_t>(INT64_MAX)) {
         return false;
@@ -100,4 +100,4 @@ bool DsdSource::GoTo(uint64_t position)
     return true;
 }
 
-} // namespace sonavel::dsd
+} // namespace sonavel::plugin

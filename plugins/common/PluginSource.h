@@ -3,18 +3,21 @@
 #include <cstdint>
 #include <string>
 
-namespace sonavel::dsd {
+namespace sonavel::plugin {
 
-// What the DSD file parser and sample reader read from: an open file or a memory image held by
+// Plug-ins refuse files of this size or more.
+constexpr uint64_t kMaxFileBytes = uint64_t{64} << 30;
+
+// What a plug-in's file parser and sample reader read from: an open file or a memory image held by
 // the caller. Memory reads never leave the image; file reads accept a short read at the end.
-class DsdSource {
+class PluginSource {
 public:
     enum class Kind { None, File, Memory };
 
-    DsdSource() = default;
-    DsdSource(const DsdSource&) = delete;
-    DsdSource& operator=(const DsdSource&) = delete;
-    ~DsdSource() { Close(); }
+    PluginSource() = default;
+    PluginSource(const PluginSource&) = delete;
+    PluginSource& operator=(const PluginSource&) = delete;
+    ~PluginSource() { Close(); }
 
     // 0, or the plug-in result code for a file that cannot be opened or is too large.
     int32_t OpenFile(const std::string& path, uint64_t maxBytes);
@@ -39,4 +42,4 @@ private:
     uint64_t position_ = 0;
 };
 
-} // namespace sonavel::dsd
+} // namespace sonavel::plugin
