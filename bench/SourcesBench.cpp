@@ -3,6 +3,7 @@
 //    to nothing, and the cost of opening a file for the playlist (files per second);
 //  - DSD256 through the plug-in source in both word layouts, as a multiple of real time.
 // The test files are made in a temporary folder with sox and lame.
+#include "bench/SourceTiming.h"
 #include "platform/Utf.h"
 #include "plugin-host/PluginCtrl.h"
 #include "sources/MusicDataMP3.h"
@@ -21,54 +22,17 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRepetitions = 5;
 
-// The fastest of several runs, in seconds: the least disturbed by the rest of the machine.
 double Best(const std::function<void()>& run)
 {
-    double best = 1e30;
-    for (int i = 0; i < kRepetitions; ++i) {
-        const auto start = Clock::now();
-        run();
-        best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
-    }
-    return best;
+    return sonavel::bench::Best(run, kRepetitions);
 }
 
-bool Shell(const std::string& command)
-{
-    return std::system(command.c_str()) == 0;
-}
-
-uint64_t ReadAll(sonavel::CMusicData& source, uint32_t lastFrame)
-{
-    source.SetRange(0, lastFrame, 0);
-    uint64_t total = 0;
-    for (;;) {
-        void* block = nullptr;
-        uint32_t bytes = 0;
-        if (source.ReadNext(&block, &bytes) != sonavel::kResultOk) {
-            return total;
-        }
-        total += bytes;
-        source.FreeBuffer(block);
-    }
-}
-
-sonavel::MusicTrackInfo OpenSource(sonavel::CMusicData& source, const fs::path& path)
-{
-    sonavel::MusicOpenParams params;
-    params.path = sonavel::Utf8ToUtf16(path.string());
-    sonavel::MusicTrackInfo info;
-    info.path = params.path;
-    if (source.Open(&params) != sonavel::kResultOk || source.GetTrackInfo(0, &info) != sonavel::kResultOk) {
-        std::fprintf(stderr, "cannot open %s\n", path.c_str());
-        std::exit(1);
-    }
-    return info;
-}
+using sonavel::bench::OpenSource;
+using sonavel::bench::ReadAll;
+using sonavel::bench::Shell;
 
 void WriteDsd256(const fs::path& path, uint32_t seconds)
 {

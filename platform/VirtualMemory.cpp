@@ -50,4 +50,13 @@ void FreeBlock(void* block)
     UnmapPages(base, *reinterpret_cast<size_t*>(base));
 }
 
+size_t BlockBytes(const void* block)
+{
+    if (block == nullptr) {
+        return 0;
+    }
+    const auto* base = static_cast<const unsigned char*>(block) - PageSize();
+    return *reinterpret_cast<const size_t*>(base) - PageSize();
+}
+
 } // namespace sonavel

@@ -18,5 +18,7 @@ void UnmapPages(void* address, size_t bytes);
 // Null for 0 bytes or on failure.
 void* AllocBlock(size_t bytes);
 void FreeBlock(void* block);
+// The bytes a block holds, at least as many as were asked for.
+size_t BlockBytes(const void* block);
 
 } // namespace sonavel

@@ -3,7 +3,20 @@
 #include "platform/VirtualMemory.h"
 #include "sources/MusicResult.h"
 
+#include <utility>
+
 namespace sonavel {
+
+namespace {
+
+constexpr size_t kMaxSpareBytes = 32u << 20;
+
+} // namespace
+
+CMusicData::~CMusicData()
+{
+    FreeBlock(spareBlock_);
+}
 
 const MusicFileType* CMusicData::GetFileType()
 {
@@ -48,12 +61,24 @@ int32_t CMusicData::ReadAll(void** block, uint32_t* bytes)
 
 void* CMusicData::AllocBuffer(uint32_t bytes)
 {
+    {
+        std::lock_guard guard(spareMutex_);
+        if (spareBlock_ != nullptr && BlockBytes(spareBlock_) >= bytes && bytes != 0) {
+            return std::exchange(spareBlock_, nullptr);
+        }
+    }
     return AllocBlock(bytes);
 }
 
 void CMusicData::FreeBuffer(void* block)
 {
-    FreeBlock(block);
+    // A whole track read at once is not kept: it would double the memory a RAM-mode track takes.
+    if (BlockBytes(block) > kMaxSpareBytes) {
+        FreeBlock(block);
+        return;
+    }
+    std::lock_guard guard(spareMutex_);
+    FreeBlock(std::exchange(spareBlock_, block));
 }
 
 int32_t CMusicData::IsDsd(int* out)

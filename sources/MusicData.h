@@ -3,6 +3,7 @@
 #include "sources/MusicTypes.h"
 
 #include <cstdint>
+#include <mutex>
 
 namespace sonavel {
 
@@ -10,7 +11,10 @@ namespace sonavel {
 // source that holds nothing; every reader overrides what it supports.
 class CMusicData {
 public:
-    virtual ~CMusicData() = default;
+    CMusicData() = default;
+    CMusicData(const CMusicData&) = delete;
+    CMusicData& operator=(const CMusicData&) = delete;
+    virtual ~CMusicData();
 
     virtual const MusicFileType* GetFileType();
     virtual int32_t Open(const MusicOpenParams* params);
@@ -25,6 +29,12 @@ public:
     virtual int32_t IsDsd(int* out);
     virtual int32_t SetDsdMode(int mode);
     virtual int32_t CanPrepareAhead(int* out);
+
+private:
+    // The last block returned, kept for the next AllocBuffer: a reader hands out one block per
+    // read, and mapping and unmapping fresh pages for each costs more than the read itself.
+    std::mutex spareMutex_;
+    void* spareBlock_ = nullptr;
 };
 
 } // namespace sonavel

@@ -58,6 +58,12 @@ int ConsoleView::Errors() const
     return errors_;
 }
 
+void ConsoleView::OnPrepare()
+{
+    std::lock_guard guard(mutex_);
+    prepared_ = true;
+}
+
 void ConsoleView::OnStatus(int32_t kind, int32_t value, std::unique_ptr<PlayStartInfo> startInfo)
 {
     std::function<void()> first;
@@ -74,7 +80,8 @@ void ConsoleView::OnStatus(int32_t kind, int32_t value, std::unique_ptr<PlayStar
             }
             break;
         case kStatusStopped:
-            if (PlaybackEnded()) {
+            // The stop that opening a disc posts comes before any play request: it ends nothing.
+            if (prepared_ && PlaybackEnded()) {
                 out_ << "stopped" << std::endl;
                 done_ = true;
                 ended_.notify_all();

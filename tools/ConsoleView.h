@@ -27,7 +27,7 @@ class ConsoleView final : public ITkCallback, public IAppErrorManager, public IP
     bool WaitForEnd(const volatile std::sig_atomic_t* interrupted);
     int Errors() const;
 
-    void OnPrepare() override { }
+    void OnPrepare() override;
     void OnStatus(int32_t kind, int32_t value, std::unique_ptr<PlayStartInfo> startInfo) override;
     void OnTime(int32_t secondsInTrack, int32_t secondsInPlaylist) override;
     void OnSourceMode(int32_t) override { }
@@ -43,6 +43,7 @@ class ConsoleView final : public ITkCallback, public IAppErrorManager, public IP
     mutable std::mutex mutex_;
     std::condition_variable ended_;
     bool done_ = false;
+    bool prepared_ = false;
     bool started_ = false;
     int errors_ = 0;
     int32_t lastSecond_ = -1;

@@ -2,7 +2,11 @@
 
 #include "app/ConfigStartup.h"
 #include "core/PlayerCore.h"
+#include "platform/Utf.h"
 #include "tools/ConsoleView.h"
+
+#include <filesystem>
+#include <system_error>
 
 namespace sonavel {
 
@@ -41,6 +45,20 @@ HeadlessSession::~HeadlessSession()
     core.config = nullptr;
     core.errors = nullptr;
     core.alerts = nullptr;
+}
+
+int HeadlessSession::AddFiles(const std::vector<std::string>& files, std::ostream& err)
+{
+    int skipped = 0;
+    for (const std::string& file : files) {
+        std::error_code error;
+        const std::filesystem::path path = std::filesystem::absolute(file, error);
+        if (error || CoreAddPaths({Utf8ToUtf16(path.string())}, -1) == 0) {
+            err << "skipped: " << file << std::endl;
+            ++skipped;
+        }
+    }
+    return skipped;
 }
 
 } // namespace sonavel

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ class HeadlessSession {
     HeadlessSession& operator=(const HeadlessSession&) = delete;
 
     bool Ready() const { return ready_; }
+    // Adds the files in the order given, each as a dropped file is added, with absolute paths so
+    // that a playlist written from them works from any folder. Every file that adds nothing is
+    // named on err; returns how many did.
+    int AddFiles(const std::vector<std::string>& files, std::ostream& err);
     CAppConfigData& Config() { return *config_; }
     CMemoryListCtrl& List() { return list_; }
 

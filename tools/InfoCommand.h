@@ -6,7 +6,8 @@
 
 namespace sonavel {
 
-// `info FILE...`: one block of key: value lines per track of every file. Returns the exit status.
-int RunInfoCommand(std::span<const std::string> files, std::ostream& out, std::ostream& err);
+// `info [--cd DEVICE] FILE...`: one block of key: value lines per track of every file (every entry
+// of a .ppl playlist file) and of every disc named with --cd. Returns the exit status.
+int RunInfoCommand(std::span<const std::string> args, std::ostream& out, std::ostream& err);
 
 } // namespace sonavel

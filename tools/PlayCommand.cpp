@@ -31,19 +31,6 @@ struct PlayCounts {
     uint64_t samples = 0;
 };
 
-// Adds the files in the order given, each as a dropped file is added; reports what was skipped.
-void AddFiles(const PlayOptions& options, std::ostream& err)
-{
-    if (options.cdDevice) {
-        CoreOpenCd(Utf8ToUtf16(*options.cdDevice));
-    }
-    for (const std::string& file : options.files) {
-        if (CoreAddPaths({Utf8ToUtf16(file)}, -1) == 0) {
-            err << "skipped: " << file << std::endl;
-        }
-    }
-}
-
 void ApplyOptions(const PlayOptions& options, CAppConfigData& config)
 {
     if (options.device) {
@@ -65,7 +52,10 @@ int Play(const PlayOptions& options, std::ostream& out, std::ostream& err, PlayC
         err << "sonavel-cli: the playback thread could not be started" << std::endl;
         return 1;
     }
-    AddFiles(options, err);
+    if (options.cdDevice) {
+        CoreOpenCd(Utf8ToUtf16(*options.cdDevice));
+    }
+    session.AddFiles(options.files, err);
 
     CThrAudioPlay& player = *Core().player;
     player.Post(WM_PLAYER_REPEAT, static_cast<uintptr_t>(options.repeatMode));

@@ -1,4 +1,7 @@
+#include "tests/support/DffBuilder.h"
+#include "tests/support/DsfBuilder.h"
 #include "tests/support/RunProgram.h"
+#include "tests/support/Shell.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WaveBuilder.h"
 #include "tests/support/WrittenStream.h"
@@ -109,6 +112,45 @@ TEST_F(PlayCommandTest, ShufflePlaysEveryEntryOnce)
         EXPECT_NE(at, std::string::npos) << name;
         EXPECT_EQ(shuffled.out.find(line, at + 1), std::string::npos) << name << " played twice";
     }
+}
+
+TEST_F(PlayCommandTest, PluginFormatsPlayBitPerfectAndJoinWithinAFormat)
+{
+    // FLAC and AIFF made from WAVE files by the flac program and sox: the same samples come out.
+    auto joined = test::ExpectedWords(AddWave("a.wav", 96000, 24, 30000), 24);
+    const auto second = test::ExpectedWords(AddWave("b.wav", 96000, 24, 20000), 24);
+    joined.insert(joined.end(), second.begin(), second.end());
+    const auto aiff = test::ExpectedWords(AddWave("c.wav", 44100, 16, 10000), 16);
+    for (const char* name : {"a", "b"}) {
+        const auto wave = dir_.Path() / (std::string(name) + ".wav");
+        ASSERT_TRUE(test::Shell("flac -s -f -o '" + (dir_.Path() / (std::string(name) + ".flac")).string() + "' '" +
+            wave.string() + "'"));
+    }
+    ASSERT_TRUE(test::Shell("sox '" + (dir_.Path() / "c.wav").string() + "' '" + (dir_.Path() / "c.aiff").string() + "'"));
+    files_ = {(dir_.Path() / "a.flac").string(), (dir_.Path() / "b.flac").string(), (dir_.Path() / "c.aiff").string()};
+
+    const auto result = Render();
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("tracks: 3, underruns: 0"), std::string::npos) << result.out;
+    EXPECT_EQ(Played(test::ReadWrittenStream(Out(1)), joined.size()), joined);
+    EXPECT_EQ(Played(test::ReadWrittenStream(Out(2)), aiff.size()), aiff);
+}
+
+TEST_F(PlayCommandTest, ADsfAfterADffRestartsTheOutput)
+{
+    const std::vector<uint8_t> left(2822400 / 8 / 4, 0x5A);
+    const std::vector<uint8_t> right(left.size(), 0xA5);
+    std::vector<uint8_t> interleaved;
+    for (size_t i = 0; i < left.size(); ++i) {
+        interleaved.insert(interleaved.end(), {left[i], right[i]});
+    }
+    files_.push_back(dir_.Write("a.dff", test::DffBuilder().Properties(2822400, 2).Sound(interleaved).Build()).string());
+    files_.push_back(dir_.Write("b.dsf", test::DsfBuilder({}, {left, right}).Build()).string());
+
+    const auto result = Render({"--dsd", "native", "--type", "32"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.out.find("tracks: 2, underruns: 0"), std::string::npos) << result.out;
+    EXPECT_TRUE(std::filesystem::exists(Out(2))) << "the output is restarted between the two kinds of file";
 }
 
 TEST_F(PlayCommandTest, ErrorsAreReportedAndSetTheStatus)
