@@ -112,6 +112,31 @@ int32_t CoreInitialize(const std::vector<std::u16string>& arguments)
     return result;
 }
 
+int32_t CoreStartFrontEnd(const CoreFrontEnd& frontEnd, const std::vector<std::u16string>& arguments)
+{
+    PlayerCore& core = Core();
+    core.callback = frontEnd.callback;
+    core.dialogs = frontEnd.dialogs;
+    core.listCtrl = frontEnd.listCtrl;
+    core.listViewCtrl = frontEnd.listViewCtrl;
+    core.config = frontEnd.config;
+    core.errors = frontEnd.errors;
+    core.alerts = frontEnd.alerts;
+    return CoreInitialize(arguments);
+}
+
+void CoreEndFrontEnd()
+{
+    PlayerCore& core = Core();
+    core.callback = nullptr;
+    core.listCtrl = nullptr;
+    core.listViewCtrl = nullptr;
+    CoreShutdown();
+    core.config = nullptr;
+    core.errors = nullptr;
+    core.alerts = nullptr;
+}
+
 void CorePost(uint32_t message, uintptr_t wParam, intptr_t lParam)
 {
     if (const auto& player = Core().player) {

@@ -89,6 +89,22 @@ struct PlayerCore {
 
 PlayerCore& Core();
 
+// What a front end lends the core for its lifetime: its view, dialogs, list window and services.
+struct CoreFrontEnd {
+    ITkCallback* callback = nullptr;
+    ICoreDialogs* dialogs = nullptr;
+    IPlaylistListCtrl* listCtrl = nullptr;
+    IPlaylistViewCtrl* listViewCtrl = nullptr;
+    CAppConfigData* config = nullptr;
+    IAppErrorManager* errors = nullptr;
+    IPlaybackAlerts* alerts = nullptr;
+};
+
+// Lends the front end's pointers to the core and initialises it (CoreInitialize's result).
+int32_t CoreStartFrontEnd(const CoreFrontEnd& frontEnd, const std::vector<std::u16string>& arguments);
+// Silences the engine towards the view, shuts the core down and takes the pointers back.
+void CoreEndFrontEnd();
+
 // Lifecycle. arguments: the process's argument vector, program name first.
 int32_t CoreInitialize(const std::vector<std::u16string>& arguments);
 void CoreShutdown();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace sonavel {
 
@@ -28,15 +29,15 @@ constexpr uint32_t DopSilenceWord(uint32_t markerState) noexcept
     return DopWord(markerState, 0x96, 0x96);
 }
 
-// The marker state that continues the alternation after a DoP word.
-constexpr uint32_t DopMarkerStateAfter(uint32_t dopWord) noexcept
-{
-    return (dopWord >> 24) == kDopMarkerFirst ? 1u : 0u;
-}
+// Gives DoP words the markers that continue a channel's alternation from `markerState`, keeping
+// their DSD bytes; returns the state after the last word. The output does this for every word it
+// sends, so that silence of any length between two runs of data cannot break the alternation.
+uint32_t ContinueDopMarkers(std::span<uint32_t> words, uint32_t markerState) noexcept;
 
-// The process-wide marker toggle of the feeder. It is never reset, so the marker sequence runs on
-// unbroken across channels' frames, blocks, tracks and seeks. Atomic because the feeder flips it
-// while other threads may read it.
+// The process-wide marker toggle of the feeder: it picks the marker and which half of a source
+// word goes next. It is never reset, so the feeder's marker sequence runs on unbroken across
+// channels' frames, blocks, tracks and seeks; the output carries it on across its own silence
+// (ContinueDopMarkers). Atomic because the feeder flips it while other threads may read it.
 uint32_t DopMarkerState() noexcept;
 void FlipDopMarker() noexcept;
 // As many flips as there were output frames.

@@ -1,7 +1,6 @@
 #include "engine/WaveDataPlay.h"
 
 #include "app/ErrorText.h"
-#include "engine/OutputSilence.h"
 #include "engine/PlayerMessages.h"
 #include "output/AsioHost.h"
 #include "platform/Tick.h"

@@ -97,9 +97,10 @@ private:
     };
 
     void BufferSwitch(AsioLong index) noexcept;
-    // Converts queued words of one channel into `target` from `slot`; returns the bytes written.
-    size_t FillFromQueue(Slot& slot, int channel, const SampleTypeRow& row, uint8_t* target, size_t bytes,
-        bool& endMet) noexcept;
+    // Converts queued words of one channel into `target` from `slot`, DoP words under the channel's
+    // continuing markers; returns the bytes written.
+    size_t FillFromQueue(Slot& slot, int channel, const SampleTypeRow& row, bool dop, uint8_t* target,
+        size_t bytes, bool& endMet) noexcept;
     void FillSilence(int channel, bool dop, bool nativeDsd, uint8_t* target, size_t bytes) noexcept;
     bool SlotStarving(const Slot& slot) const noexcept;
     bool Switchable(int other) const noexcept;
@@ -135,6 +136,8 @@ private:
     bool postOutput_ = false;
     std::array<ASIOBufferInfo, kMaxOutputChannels> bufferInfos_{};
     std::array<const SampleTypeRow*, kMaxOutputChannels> typeRows_{};
+    // Per output channel, under outputLock: the DoP marker state of the next word the driver is
+    // given, data and silence alike.
     std::array<uint32_t, kMaxOutputChannels> markerStates_{};
 
     // DecodeMode native, as last read from the settings; the callback must not copy the settings.

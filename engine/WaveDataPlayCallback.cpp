@@ -2,13 +2,13 @@
 // being played, and moves to the prepared slot when the track ends.
 #include "engine/WaveDataPlay.h"
 
+#include "engine/ChannelWord.h"
 #include "engine/DopMarker.h"
 #include "engine/OutputSilence.h"
 #include "engine/PlayerMessages.h"
 #include "output/AsioHost.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace sonavel {
 
@@ -43,8 +43,11 @@ bool CWaveDataPlay::Switchable(int other) const noexcept
 {
     const Slot& slot = slots_[other];
     const bool native = nativeMode_ && slot.dsd;
+    // DoP goes out in the PCM format and its carrier rate can be a PCM track's rate: the DSD kind
+    // must match too, or PCM words would follow DoP words in one stream (and the playback thread,
+    // whose seamless test refuses the pair, would restart the track the output already began).
     return slot.rate == currentRate_ && (native ? kOutputFormatNativeDsd : kOutputFormatPcm) == currentFormat_ &&
-        slot.prepareAhead;
+        slot.dsd == slots_[1 - other].dsd && slot.prepareAhead;
 }
 
 void CWaveDataPlay::FillSilence(int channel, bool dop, bool nativeDsd, uint8_t* target, size_t bytes) noexcept
@@ -54,11 +57,11 @@ void CWaveDataPlay::FillSilence(int channel, bool dop, bool nativeDsd, uint8_t* 
         markerStates_[channel] = FillDopSilence(row, {target, bytes}, markerStates_[channel]);
         return;
     }
-    std::memset(target, OutputSilenceByte(nativeDsd), bytes);
+    FillSilenceWord(row, {target, bytes}, nativeDsd ? kDsdSilenceWord : kPcmSilenceWord);
 }
 
-size_t CWaveDataPlay::FillFromQueue(
-    Slot& slot, int channel, const SampleTypeRow& row, uint8_t* target, size_t bytes, bool& endMet) noexcept
+size_t CWaveDataPlay::FillFromQueue(Slot& slot, int channel, const SampleTypeRow& row, bool dop, uint8_t* target,
+    size_t bytes, bool& endMet) noexcept
 {
     Consumer& consumer = slot.consumers[channel];
     size_t written = 0;
@@ -85,9 +88,11 @@ size_t CWaveDataPlay::FillFromQueue(
         }
         const uint32_t words =
             std::min<uint32_t>(consumer.remainingWords, static_cast<uint32_t>((bytes - written) / row.bytes));
-        const std::span<const uint32_t> run(consumer.words.get() + consumer.offsetWords, words);
+        const std::span<uint32_t> run(consumer.words.get() + consumer.offsetWords, words);
+        if (dop) {
+            markerStates_[channel] = ContinueDopMarkers(run, markerStates_[channel]);
+        }
         written += row.convertRun(target + written, run);
-        markerStates_[channel] = DopMarkerStateAfter(run.back());
         consumer.offsetWords += words;
         consumer.remainingWords -= words;
         if (consumer.remainingWords == 0) {
@@ -135,11 +140,12 @@ void CWaveDataPlay::BufferSwitch(AsioLong index) noexcept
         size_t written = 0;
         if (playing && !starving) {
             bool endMet = false;
-            written = FillFromQueue(slot, channel, *row, target, bytes, endMet);
+            written = FillFromQueue(slot, channel, *row, dop, target, bytes, endMet);
             const size_t oldBytes = written;
             // Gapless: the rest of this half comes from the prepared track when it has data.
             if (endMet && switchable && nextReady) {
-                written += FillFromQueue(slots_[other], channel, *row, target + written, bytes - written, endMet);
+                written +=
+                    FillFromQueue(slots_[other], channel, *row, dop, target + written, bytes - written, endMet);
             }
             if (channel == last) {
                 trackEnded = endMet || trackEnded;

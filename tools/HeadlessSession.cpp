@@ -19,32 +19,18 @@ HeadlessSession::HeadlessSession(
     if (adjust) {
         adjust(*config_);
     }
-    PlayerCore& core = Core();
-    core.callback = &view;
-    core.dialogs = &dialogs_;
-    core.listCtrl = &list_;
-    core.listViewCtrl = &list_;
-    core.config = config_.get();
-    core.errors = &view;
-    core.alerts = &view;
     std::vector<std::u16string> arguments{u"sonavel-cli"};
     if (debug) {
         arguments.insert(arguments.end(), {u"-d", u"pX2w"});
     }
-    ready_ = CoreInitialize(arguments) == kCoreOk;
+    const CoreFrontEnd frontEnd{&view, &dialogs_, &list_, &list_, config_.get(), &view, &view};
+    ready_ = CoreStartFrontEnd(frontEnd, arguments) == kCoreOk;
     CoreSetupPlaylistView(18, 191, 676, 330, 60, 165, 340, 110);
 }
 
 HeadlessSession::~HeadlessSession()
 {
-    PlayerCore& core = Core();
-    core.callback = nullptr;
-    core.listCtrl = nullptr;
-    core.listViewCtrl = nullptr;
-    CoreShutdown();
-    core.config = nullptr;
-    core.errors = nullptr;
-    core.alerts = nullptr;
+    CoreEndFrontEnd();
 }
 
 int HeadlessSession::AddFiles(const std::vector<std::string>& files, std::ostream& err)

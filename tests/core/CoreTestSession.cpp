@@ -17,28 +17,13 @@ CoreTestSession::CoreTestSession(std::vector<std::u16string> arguments)
     setenv("SONAVEL_FILEWRITER_BUFFER", "512", 1);
     unsetenv("SONAVEL_FILEWRITER_RATES");
     config_.device.value = u"File Writer";
-    PlayerCore& core = Core();
-    core.callback = this;
-    core.dialogs = this;
-    core.listCtrl = &list_;
-    core.listViewCtrl = &list_;
-    core.config = &config_;
-    core.errors = this;
-    core.alerts = this;
-    CoreInitialize(arguments);
+    CoreStartFrontEnd({this, this, &list_, &list_, &config_, this, this}, arguments);
     CoreSetupPlaylistView(18, 191, 676, 330, 60, 165, 340, 110);
 }
 
 CoreTestSession::~CoreTestSession()
 {
-    PlayerCore& core = Core();
-    core.callback = nullptr;
-    core.listCtrl = nullptr;
-    core.listViewCtrl = nullptr;
-    CoreShutdown();
-    core.config = nullptr;
-    core.errors = nullptr;
-    core.alerts = nullptr;
+    CoreEndFrontEnd();
 }
 
 void CoreTestSession::AnswerDialog(std::vector<std::u16string> paths)

@@ -12,43 +12,10 @@ namespace sonavel {
 namespace {
 
 using test::PlaybackHarness;
+using test::ExpectStreamHolds;
 using test::PlaybackRecorder;
+using test::Stopped;
 using test::WrittenStream;
-
-// Frames of leading silence before the first non-zero frame.
-size_t LeadingSilence(const WrittenStream& stream)
-{
-    for (size_t frame = 0; frame < stream.Frames(); ++frame) {
-        for (size_t channel = 0; channel < stream.channels; ++channel) {
-            if (stream.words[frame * stream.channels + channel] != 0) {
-                return frame;
-            }
-        }
-    }
-    return stream.Frames();
-}
-
-// The stream after its leading silence holds exactly `expected`, then only silence.
-void ExpectStreamHolds(const WrittenStream& stream, const std::vector<int32_t>& expected, uint32_t rate)
-{
-    ASSERT_EQ(stream.channels, 2);
-    EXPECT_EQ(stream.rate, rate);
-    const size_t lead = LeadingSilence(stream);
-    EXPECT_GE(lead, rate / 10) << "the output starts with the 0.1 s lead-in";
-    const size_t start = lead * 2;
-    ASSERT_GE(stream.words.size(), start + expected.size());
-    const auto mismatch =
-        std::mismatch(expected.begin(), expected.end(), stream.words.begin() + static_cast<std::ptrdiff_t>(start));
-    EXPECT_TRUE(mismatch.first == expected.end())
-        << "first difference at word " << (mismatch.first - expected.begin()) << " of " << expected.size();
-    EXPECT_TRUE(std::all_of(stream.words.begin() + static_cast<std::ptrdiff_t>(start + expected.size()),
-        stream.words.end(), [](int32_t word) { return word == 0; }));
-}
-
-bool Stopped(const PlaybackRecorder& recorder)
-{
-    return recorder.Count(kPlayerEventStopped) > 0;
-}
 
 struct BitPerfectCase {
     uint32_t rate;
@@ -71,7 +38,7 @@ TEST_P(BitPerfectTest, PlaysTheSourceSamplesExactlyAfterTheLeadIn)
     // The lead-in travels through the queues like the track itself.
     EXPECT_EQ(harness.Player().DeliveredSamples(), c.rate / 2 + c.rate / 10);
     EXPECT_EQ(harness.Player().Underruns(), 0u);
-    ExpectStreamHolds(test::ReadWrittenStream(harness.OutputPath()), test::ExpectedWords(samples, c.bits), c.rate);
+    ExpectStreamHolds(test::ReadWrittenStream(harness.LastOutput()), test::ExpectedWords(samples, c.bits), c.rate);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, BitPerfectTest,
@@ -93,7 +60,7 @@ TEST(GaplessTest, TracksOfOneRateJoinSampleContinuously)
     auto expected = test::ExpectedWords(first, 16);
     const auto tail = test::ExpectedWords(second, 16);
     expected.insert(expected.end(), tail.begin(), tail.end());
-    ExpectStreamHolds(test::ReadWrittenStream(harness.OutputPath()), expected, 44100);
+    ExpectStreamHolds(test::ReadWrittenStream(harness.LastOutput()), expected, 44100);
 }
 
 TEST(GaplessTest, ARateChangeRestartsTheOutputAtTheNewRate)
@@ -101,20 +68,15 @@ TEST(GaplessTest, ARateChangeRestartsTheOutputAtTheNewRate)
     PlaybackHarness harness;
     const auto first = harness.AddWave("a.wav", 44100, 16, 22050, 1);
     const auto second = harness.AddWave("b.wav", 48000, 24, 24000, 2);
-    // Each start opens the device anew, and the file writer begins its file again: what the
-    // first track left is taken when the second starts.
+    // Each start opens the device anew: what the first track left is taken when the second starts.
     WrittenStream firstOutput;
-    harness.Recorder().onStarted = [&](const PlayStartInfo& info) {
-        if (info.entryIndex == 1) {
-            firstOutput = test::ReadWrittenStream(harness.OutputPath());
-        }
-    };
+    harness.ReadOutputWhenStarting(1, firstOutput);
     harness.Start(false);
     harness.Post(WM_PLAYER_PLAY, 0, kPlayDeselectAll);
     ASSERT_TRUE(harness.Recorder().WaitFor(Stopped));
     ASSERT_EQ(harness.Recorder().Starts().size(), 2u);
     ExpectStreamHolds(firstOutput, test::ExpectedWords(first, 16), 44100);
-    ExpectStreamHolds(test::ReadWrittenStream(harness.OutputPath()), test::ExpectedWords(second, 24), 48000);
+    ExpectStreamHolds(test::ReadWrittenStream(harness.LastOutput()), test::ExpectedWords(second, 24), 48000);
 }
 
 TEST(GaplessTest, APlaylistEditReplacesThePreparedTrack)
@@ -139,7 +101,7 @@ TEST(GaplessTest, APlaylistEditReplacesThePreparedTrack)
         const auto words = test::ExpectedWords(*samples, 16);
         expected.insert(expected.end(), words.begin(), words.end());
     }
-    ExpectStreamHolds(test::ReadWrittenStream(harness.OutputPath()), expected, 44100);
+    ExpectStreamHolds(test::ReadWrittenStream(harness.LastOutput()), expected, 44100);
 }
 
 class TransportTest : public ::testing::TestWithParam<bool> { };
@@ -157,7 +119,7 @@ TEST_P(TransportTest, SeekRestartsTheOutputAtTheTargetSecond)
     ASSERT_TRUE(harness.Recorder().WaitFor(Stopped));
     const auto all = test::ExpectedWords(samples, 16);
     const std::vector<int32_t> fromTwoSeconds(all.begin() + 44100 * 2 * 2, all.end());
-    ExpectStreamHolds(test::ReadWrittenStream(harness.OutputPath()), fromTwoSeconds, 44100);
+    ExpectStreamHolds(test::ReadWrittenStream(harness.LastOutput()), fromTwoSeconds, 44100);
 }
 
 TEST_P(TransportTest, PauseResumeAndStopReportTheirEvents)
@@ -200,7 +162,7 @@ TEST(RamModeTest, PlayingTheLoadedTrackAgainReusesItsData)
     ASSERT_TRUE(recorder.WaitFor([](const PlaybackRecorder& r) { return r.Count(kPlayerEventStopped) == 2; }));
     EXPECT_EQ(recorder.Count(kPlayerEventLoading), loadingEvents) << "nothing was loaded again";
     EXPECT_EQ(recorder.Starts().size(), 2u);
-    ExpectStreamHolds(test::ReadWrittenStream(harness.OutputPath()), test::ExpectedWords(samples, 16), 44100);
+    ExpectStreamHolds(test::ReadWrittenStream(harness.LastOutput()), test::ExpectedWords(samples, 16), 44100);
 }
 
 INSTANTIATE_TEST_SUITE_P(StreamingAndRam, TransportTest, ::testing::Values(false, true));
@@ -269,7 +231,7 @@ TEST(PlayOrderMovesTest, AnUnplayableEntryIsSkippedWithItsMessage)
     EXPECT_EQ(recorder.Starts()[0].entryIndex, 1);
     ASSERT_TRUE(recorder.WaitFor([](const PlaybackRecorder& r) { return r.Count(kPlayerEventStopped) >= 2; }));
     EXPECT_FALSE(recorder.Errors().empty());
-    ExpectStreamHolds(test::ReadWrittenStream(harness.OutputPath()), test::ExpectedWords(samples, 16), 44100);
+    ExpectStreamHolds(test::ReadWrittenStream(harness.LastOutput()), test::ExpectedWords(samples, 16), 44100);
 }
 
 TEST(WatchdogTest, ADriverThatStopsCallingBackEndsInTheStoppedState)

@@ -5,9 +5,12 @@
 #include "core/PlaylistCtrl.h"
 #include "core/TkCallback.h"
 #include "engine/PlaybackAlerts.h"
+#include "engine/AsioSampleType.h"
 #include "engine/ThrAudioPlay.h"
+#include "output/DevNameInfo.h"
 #include "tests/output/OutputTestTree.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WrittenStream.h"
 
 #include <condition_variable>
 #include <cstdint>
@@ -56,45 +59,112 @@ private:
     std::condition_variable_any changed_;
 };
 
-// A WAVE file's samples as the file writer's 32-bit words, frame by frame.
-struct WrittenStream {
+bool Stopped(const PlaybackRecorder& recorder);
+
+// The stream holds the 0.1 s lead-in (or more silence), then exactly `expected`, then only silence.
+void ExpectStreamHolds(const WrittenStream& stream, const std::vector<int32_t>& expected, uint32_t rate);
+
+// A DSDIFF file as the file writer writes the DSD sample types: one byte per channel per frame,
+// the earliest bit in the most significant place.
+struct WrittenDsd {
     uint32_t rate = 0;
     uint16_t channels = 0;
-    std::vector<int32_t> words;
-    size_t Frames() const { return channels != 0 ? words.size() / channels : 0; }
+    std::vector<uint8_t> bytes;
 };
 
-// Reads a WAVE file of 32-bit integer samples as the file writer writes it.
-WrittenStream ReadWrittenStream(const std::filesystem::path& path);
+WrittenDsd ReadWrittenDsd(const std::filesystem::path& path);
 
 // Sample bytes that are never zero, so the stream's start is found after the leading silence.
 std::vector<uint8_t> TrackBytes(size_t bytes, uint32_t seed);
-// The channel words of interleaved integer PCM: each sample left-justified in 32 bits.
-std::vector<int32_t> ExpectedWords(const std::vector<uint8_t>& samples, uint16_t bits);
 
-// A playback thread on the file writer ("File Writer"), writing to one file of a temporary folder.
+// How the file writer plays: its clock as a multiple of real time (0: as fast as it can), the
+// ASIO sample type of its channels, their number, the buffer size in samples and the rates it
+// accepts (comma-separated; empty: every PCM and native DSD rate).
+struct FileWriterSetup {
+    double speed = 10;
+    int32_t type = ASIOSTInt32LSB;
+    int channels = 2;
+    int bufferSize = 512;
+    std::string rates;
+};
+
+inline FileWriterSetup AtSpeed(double speed)
+{
+    FileWriterSetup setup;
+    setup.speed = speed;
+    return setup;
+}
+
+// The file writer registered as "File Writer" (and the silent driver as "Silent Driver") in a
+// test tree of its own, writing a file sequence into a temporary folder. Its settings reach the
+// driver through the environment, read by every new driver instance.
+class FileWriterOutput {
+public:
+    explicit FileWriterOutput(const FileWriterSetup& setup);
+
+    // The file writer also as the maker's driver, with the USB hardware of the first device
+    // profile present, so that the device list holds it with its rate masks.
+    void AddKestraneDevice();
+    CDevNameInfo DeviceList() const;
+    std::shared_ptr<CAsioWrapperImpl> Wrapper() const;
+    const TempDir& Dir() const { return dir_; }
+    // The files of the sequence that hold samples, in sequence order. A start of the output can
+    // open the device at the rate it had before it opens it at the track's: an instance that
+    // never played leaves a file without samples, or none.
+    std::vector<std::filesystem::path> Outputs() const;
+    // The last file that holds samples.
+    std::filesystem::path LastOutput() const;
+
+private:
+    OutputTestTree tree_;
+    TempDir dir_;
+    std::filesystem::path output_;
+};
+
+// The byte native DSD output idles with.
+inline constexpr uint8_t kDsdIdleByte = 0x96;
+
+inline constexpr char16_t kKestraneDevice[] = u"KESTRANE ASIO USB DRIVER";
+
+// A playback thread on the file writer, with the plug-ins of the program folder.
 class PlaybackHarness {
 public:
-    explicit PlaybackHarness(double speed = 10);
+    explicit PlaybackHarness(double speed = 10) : PlaybackHarness(AtSpeed(speed)) { }
+    explicit PlaybackHarness(const FileWriterSetup& setup);
     ~PlaybackHarness();
 
     // A stereo integer PCM file of `frames` frames; returns its bytes of samples.
     std::vector<uint8_t> AddWave(const std::string& name, uint32_t rate, uint16_t bits, uint32_t frames,
         uint32_t seed);
+    // A DSDIFF file of `bytesPerChannel` bytes per channel at the DSD bit rate `dsdRate`; returns
+    // its sound bytes as the file holds them (one byte per channel per frame), none of them the
+    // idle byte 0x96.
+    std::vector<uint8_t> AddDff(const std::string& name, uint32_t dsdRate, uint16_t channels,
+        uint32_t bytesPerChannel, uint32_t seed);
+    // An entry for a file the test made itself (a source of its extension reads it).
+    void AddFile(const std::filesystem::path& path);
     // An entry that no source can open.
     void AddBroken(const std::string& name);
+    // Reads the output as it is when entry `entryIndex` starts, into `into`: what the tracks
+    // before it left, since the file writer may write the next output under the same name.
+    void ReadOutputWhenStarting(int32_t entryIndex, WrittenStream& into);
+    // Native DSD (kDecodeModeNativeDsd) or DSD over PCM (0) from the next start on.
+    void SetDecodeMode(int32_t mode) { decodeMode_ = mode; }
     // Plays on the file writer, or with `device` on another registered driver ("Silent Driver").
     void Start(bool ramMode, const std::u16string& device = u"File Writer");
     void Post(uint32_t message, uintptr_t wParam = 0, intptr_t lParam = 0) { player_->Post(message, wParam, lParam); }
     CThrAudioPlay& Player() { return *player_; }
     CPlaylistCtrl& Playlist() { return *playlist_; }
     PlaybackRecorder& Recorder() { return recorder_; }
-    const std::filesystem::path& OutputPath() const { return output_; }
+    FileWriterOutput& Output() { return output_; }
+    const TempDir& Dir() const { return output_.Dir(); }
+    std::filesystem::path LastOutput() const { return output_.LastOutput(); }
+    const std::shared_ptr<CPluginCtrl>& Plugins() const { return plugins_; }
 
 private:
-    OutputTestTree tree_;
-    TempDir dir_;
-    std::filesystem::path output_;
+    FileWriterOutput output_;
+    std::shared_ptr<CPluginCtrl> plugins_;
+    int32_t decodeMode_ = 0;
     PlaybackRecorder recorder_;
     std::shared_ptr<CPlaylistCtrl> playlist_;
     std::unique_ptr<CThrAudioPlay> player_;

@@ -167,8 +167,33 @@ TEST(ChannelWordTest, NativeDsdBytesPassUnchangedToTheDevice)
         }
     }
     EXPECT_EQ(Fetch(2, block), kDsdSilenceWord);
-    EXPECT_EQ(OutputSilenceByte(true), 0x96);
-    EXPECT_EQ(OutputSilenceByte(false), 0x00);
+}
+
+// The renderer's silence is the silence word in the device's layout, like converted words: native
+// DSD idles 1001 0110 in time order whatever the type, PCM is zero in every type.
+TEST(ChannelWordTest, SilenceWordsFillBuffersInTheDeviceLayout)
+{
+    struct Case {
+        int32_t type;
+        uint32_t word;
+        Bytes pattern;
+    };
+    const std::vector<Case> cases{
+        {ASIOSTDSDInt8MSB1, kDsdSilenceWord, {0x96}},
+        {ASIOSTDSDInt8LSB1, kDsdSilenceWord, {0x69}},
+        {ASIOSTDSDInt8NER8, kDsdSilenceWord, {1, 0, 0, 1, 0, 1, 1, 0}},
+        {ASIOSTInt32LSB, kPcmSilenceWord, {0}},
+        {ASIOSTFloat64MSB, kPcmSilenceWord, {0}},
+    };
+    for (const Case& c : cases) {
+        // Two whole samples and part of a third.
+        const SampleTypeRow& row = *FindSampleTypeRow(c.type);
+        Bytes target(2 * row.bytes + 3, 0xEE);
+        FillSilenceWord(row, target, c.word);
+        for (size_t index = 0; index < target.size(); ++index) {
+            ASSERT_EQ(target[index], c.pattern[index % c.pattern.size()]) << "type " << c.type << " byte " << index;
+        }
+    }
 }
 
 TEST(ChannelWordTest, DopSplitsEachSourceWordUnderTheToggle)
@@ -189,10 +214,16 @@ TEST(ChannelWordTest, DopSplitsEachSourceWordUnderTheToggle)
     EXPECT_EQ(Fetch(0, Block(narrow, Format(WAVE_FORMAT_PCM, 1, 2), 1, 0)), kDsdSilenceWord);
 }
 
+// The marker state that continues the alternation after a DoP word.
+uint32_t MarkerStateAfter(uint32_t dopWord)
+{
+    return (dopWord >> 24) == kDopMarkerFirst ? 1u : 0u;
+}
+
 bool MarkersAlternate(const std::vector<uint32_t>& words)
 {
     for (size_t index = 1; index < words.size(); ++index) {
-        if (words[index] >> 24 != DopMarkerByte(DopMarkerStateAfter(words[index - 1]))) {
+        if (words[index] >> 24 != DopMarkerByte(MarkerStateAfter(words[index - 1]))) {
             return false;
         }
     }
@@ -234,13 +265,13 @@ TEST(ChannelWordTest, DopMarkersAlternateAcrossBlocksAndSilence)
     const SampleTypeRow& row = *FindSampleTypeRow(ASIOSTInt32LSB);
     for (std::vector<uint32_t>& words : sent) {
         Bytes silence(12);
-        const uint32_t after = FillDopSilence(row, silence, DopMarkerStateAfter(words.back()));
+        const uint32_t after = FillDopSilence(row, silence, MarkerStateAfter(words.back()));
         for (size_t offset = 0; offset < silence.size(); offset += 4) {
             uint32_t word;
             std::memcpy(&word, silence.data() + offset, 4);
             words.push_back(word);
         }
-        EXPECT_EQ(after, DopMarkerStateAfter(words.back()));
+        EXPECT_EQ(after, MarkerStateAfter(words.back()));
     }
 
     for (uint32_t channel = 0; channel < 2; ++channel) {
@@ -265,6 +296,16 @@ TEST(ChannelWordTest, DopMarkersAlternateAcrossBlocksAndSilence)
         EXPECT_EQ(dsd, expected) << "channel " << channel;
     }
     EXPECT_EQ(DopMarkerState(), 0u) << "whole source frames leave the toggle where the lead-in left it";
+}
+
+TEST(ChannelWordTest, ContinueDopMarkersRemarksWordsAndKeepsTheirDsdBytes)
+{
+    std::vector<uint32_t> words{0x05112200, 0x05334400, 0xFA556600};
+    EXPECT_EQ(ContinueDopMarkers(words, 1), 0u);
+    EXPECT_EQ(words, (std::vector<uint32_t>{0xFA112200, 0x05334400, 0xFA556600}));
+    EXPECT_EQ(ContinueDopMarkers(std::span(words).first(2), 0), 0u);
+    EXPECT_EQ(words[0], 0x05112200u);
+    EXPECT_EQ(ContinueDopMarkers({}, 1), 1u);
 }
 
 TEST(ChannelWordTest, FillDopSilenceWritesWholeSamplesInTheRowType)

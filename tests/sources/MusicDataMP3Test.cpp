@@ -1,8 +1,8 @@
 #include "platform/Utf.h"
 #include "sources/MusicDataMP3.h"
 #include "sources/MusicResult.h"
-#include "tests/sources/Mp3Fixtures.h"
 #include "tests/sources/WaveTestSupport.h"
+#include "tests/support/Mp3Fixtures.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ std::vector<uint8_t> DecodeAll(OpenedMp3& mp3)
 std::filesystem::path Encode(const TempDir& dir, const std::filesystem::path& wave, const std::string& name, const std::string& options)
 {
     const auto mp3 = dir.Path() / name;
-    EXPECT_TRUE(Shell("lame --quiet " + options + " '" + wave.string() + "' '" + mp3.string() + "'")) << options;
+    EXPECT_TRUE(test::EncodeMp3(wave, mp3, options)) << options;
     return mp3;
 }
 

@@ -37,7 +37,9 @@ WrittenStream ReadWrittenStream(const std::filesystem::path& path)
         } else if (id == "data") {
             const size_t end = std::min(bytes.size(), body + size);
             stream.words.resize((end - body) / 4);
-            std::memcpy(stream.words.data(), bytes.data() + body, stream.words.size() * 4);
+            if (!stream.words.empty()) {
+                std::memcpy(stream.words.data(), bytes.data() + body, stream.words.size() * 4);
+            }
         }
         at = body + size + (size & 1);
     }

@@ -1,13 +1,6 @@
-#include "tests/sources/Mp3Fixtures.h"
-
-#include <cstdlib>
+#include "tests/support/Mp3Fixtures.h"
 
 namespace sonavel::test {
-
-bool Shell(const std::string& command)
-{
-    return std::system((command + " 2>/dev/null </dev/null").c_str()) == 0;
-}
 
 std::filesystem::path MakeWave(const TempDir& dir, const std::string& name, uint32_t rate, int channels, double seconds)
 {
@@ -15,6 +8,11 @@ std::filesystem::path MakeWave(const TempDir& dir, const std::string& name, uint
     Shell("sox -n -r " + std::to_string(rate) + " -b 16 -c " + std::to_string(channels) + " '" + path.string() +
           "' synth " + std::to_string(seconds) + " sine 200-3000 vol 0.6");
     return path;
+}
+
+bool EncodeMp3(const std::filesystem::path& wave, const std::filesystem::path& mp3, const std::string& options)
+{
+    return Shell("lame --quiet " + options + " '" + wave.string() + "' '" + mp3.string() + "'");
 }
 
 std::vector<uint8_t> DecodeWithMpg123(const TempDir& dir, const std::filesystem::path& mp3)
