@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/ChunkPool.h"
 #include "engine/ChunkQueue.h"
 #include "engine/OutputSettings.h"
 #include "engine/RendererHost.h"
@@ -162,6 +163,7 @@ private:
     std::atomic<int64_t> lastReportedSeconds_{-1};
 
     Event feederStop_{true, false};
+    ChunkPool chunkPool_;
     // Wakes the idle feeder early: set with every stop and flush request.
     Event feederWake_{false, false};
     std::mutex flushMutex_;

@@ -96,7 +96,7 @@ size_t CWaveDataPlay::FillFromQueue(Slot& slot, int channel, const SampleTypeRow
         consumer.offsetWords += words;
         consumer.remainingWords -= words;
         if (consumer.remainingWords == 0) {
-            consumer.words.reset();
+            chunkPool_.Give(std::move(consumer.words));
         }
     }
     return written;

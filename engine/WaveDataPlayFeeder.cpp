@@ -17,11 +17,6 @@ constexpr uint32_t kFeederMaxIdleMs = 50;
 // One second of frames is popped at a time; a hostile rate or block align cannot ask for more.
 constexpr uint64_t kMaxScratchBytes = 64u << 20;
 
-ChunkWords NewChunk()
-{
-    return std::make_unique_for_overwrite<uint32_t[]>(kChunkWords);
-}
-
 // With full queues the callback takes a chunk every chunk's play time at the output rate: the
 // feeder looks again after half of that instead of every millisecond, which would cost more CPU
 // than the playing itself.
@@ -62,7 +57,7 @@ bool CWaveDataPlay::PushChunks(int slot, int channels, std::array<ChunkWords, kM
             }
             feederWake_.Wait(fullWaitMs);
         }
-        chunks[channel] = NewChunk();
+        chunks[channel] = chunkPool_.Take();
     }
     return true;
 }
@@ -109,7 +104,7 @@ void CWaveDataPlay::FeederRun()
     EmptyQueues(slots_[slot]);
     std::array<ChunkWords, kMaxOutputChannels> chunks;
     for (int channel = 0; channel < channels; ++channel) {
-        chunks[channel] = NewChunk();
+        chunks[channel] = chunkPool_.Take();
     }
     uint32_t filled = 0;
     bool formatLoaded = false;

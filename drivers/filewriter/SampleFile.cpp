@@ -11,6 +11,8 @@ std::unique_ptr<SampleFile> SampleFile::Create(
     if (file == nullptr) {
         return nullptr;
     }
+    // Half buffers are small: one write to the file per megabyte, not per buffer switch.
+    std::setvbuf(file, nullptr, _IOFBF, 1u << 20);
     std::unique_ptr<SampleFile> sampleFile(new SampleFile(file, format, CreateSampleLayout(format)));
     if (!sampleFile->WriteHeader()) {
         return nullptr;
