@@ -4,6 +4,12 @@
 
 namespace sonavel {
 
+namespace {
+
+constexpr size_t kStreamBufferBytes = 1u << 20;
+
+} // namespace
+
 std::unique_ptr<SampleFile> SampleFile::Create(
     const std::filesystem::path& path, const SampleFileFormat& format)
 {
@@ -11,8 +17,6 @@ std::unique_ptr<SampleFile> SampleFile::Create(
     if (file == nullptr) {
         return nullptr;
     }
-    // Half buffers are small: one write to the file per megabyte, not per buffer switch.
-    std::setvbuf(file, nullptr, _IOFBF, 1u << 20);
     std::unique_ptr<SampleFile> sampleFile(new SampleFile(file, format, CreateSampleLayout(format)));
     if (!sampleFile->WriteHeader()) {
         return nullptr;
@@ -21,8 +25,11 @@ std::unique_ptr<SampleFile> SampleFile::Create(
 }
 
 SampleFile::SampleFile(std::FILE* file, const SampleFileFormat& format, std::unique_ptr<SampleLayout> layout)
-    : file_(file), format_(format), layout_(std::move(layout))
+    : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(kStreamBufferBytes)), format_(format),
+      layout_(std::move(layout))
 {
+    // Half buffers are small: one write to the file per megabyte, not one per buffer switch.
+    std::setvbuf(file_, buffer_.get(), _IOFBF, kStreamBufferBytes);
 }
 
 SampleFile::~SampleFile()

@@ -44,6 +44,8 @@ private:
     bool WriteHeader();
 
     std::FILE* file_;
+    // The stream's buffer (the C library would use a few kilobytes), freed after the stream is closed.
+    std::unique_ptr<char[]> buffer_;
     SampleFileFormat format_;
     std::unique_ptr<SampleLayout> layout_;
     uint64_t dataBytes_ = 0;
