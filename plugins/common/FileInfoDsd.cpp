@@ -109,6 +109,16 @@ void CFileInfo_DSD::BuildTagTable()
     plugin::FillTagTable(tagTable, artist, title, album, track);
 }
 
+bool CFileInfo_DSD::Reserve(std::unique_ptr<uint8_t[]>& buffer, uint64_t& capacity, uint64_t bytes)
+{
+    if (bytes <= capacity && buffer) {
+        return true;
+    }
+    buffer.reset(new (std::nothrow) uint8_t[static_cast<size_t>(std::max<uint64_t>(bytes, 1))]);
+    capacity = buffer ? bytes : 0;
+    return buffer != nullptr;
+}
+
 template <typename Convert>
 int32_t CFileInfo_DSD::ReadWords(void** data, uint32_t* bytes, Convert convert)
 {
@@ -118,16 +128,17 @@ int32_t CFileInfo_DSD::ReadWords(void** data, uint32_t* bytes, Convert convert)
     if (frames * outFrame > UINT32_MAX) {
         return PPI_NO_MEMORY;
     }
-    std::unique_ptr<uint8_t[]> input(new (std::nothrow) uint8_t[static_cast<size_t>(frames * inFrame)]);
-    std::unique_ptr<uint8_t[]> output(new (std::nothrow) uint8_t[static_cast<size_t>(frames * outFrame)]());
-    if (!input || !output) {
+    const uint64_t outBytes = frames * outFrame;
+    if (!Reserve(inputBuffer_, inputCapacity_, frames * inFrame) || !Reserve(readBuffer_, readCapacity_, outBytes)) {
         return PPI_NO_MEMORY;
     }
+    uint8_t* const input = inputBuffer_.get();
+    uint8_t* const output = readBuffer_.get();
     // Only the sound data is read, never the chunks after it.
     const uint64_t start = rangeFirst * inFrame;
     const uint64_t available = start < dataSize ? std::min(dataSize - start, frames * inFrame) : 0;
     uint64_t got = 0;
-    if (!FetchInterleaved(start, available, input.get(), &got)) {
+    if (!FetchInterleaved(start, available, input, &got)) {
         return PPI_FAIL;
     }
     if (available > 0 && got == 0) {
@@ -135,11 +146,13 @@ int32_t CFileInfo_DSD::ReadWords(void** data, uint32_t* bytes, Convert convert)
     }
     const uint64_t wholeFrames = inFrame == 0 ? 0 : got / inFrame;
     for (uint64_t f = 0; f < wholeFrames; ++f) {
-        convert(input.get() + f * inFrame, output.get() + f * outFrame);
+        convert(input + f * inFrame, output + f * outFrame);
     }
-    readBuffer_ = std::move(output);
-    readBytes_ = static_cast<uint32_t>(frames * outFrame);
-    *data = readBuffer_.get();
+    // Frames the file does not hold (a cut file) are zero words, as a fresh buffer would be.
+    std::memset(output + wholeFrames * outFrame, 0, static_cast<size_t>(outBytes - wholeFrames * outFrame));
+    readBytes_ = static_cast<uint32_t>(outBytes);
+    holdsReadBuffer_ = true;
+    *data = output;
     *bytes = readBytes_;
     return PPI_OK;
 }

@@ -41,8 +41,9 @@ public:
 
     // Forgets the open file: buffer, source, sizes, layout and texts.
     void Reset();
-    void FreeReadBuffer() { readBuffer_.reset(); readBytes_ = 0; }
-    bool HoldsReadBuffer() const { return readBuffer_ != nullptr; }
+    // The caller is done with the words of the last read; the memory stays for the next one.
+    void FreeReadBuffer() { readBytes_ = 0; holdsReadBuffer_ = false; }
+    bool HoldsReadBuffer() const { return holdsReadBuffer_; }
 
     uint32_t wordKind = kDopWords;
     uint32_t bytesPerWord = 2;
@@ -80,9 +81,18 @@ private:
     template <typename Convert>
     int32_t ReadWords(void** data, uint32_t* bytes, Convert convert);
 
+    // Grows the buffer to `bytes`; false when memory is short.
+    static bool Reserve(std::unique_ptr<uint8_t[]>& buffer, uint64_t& capacity, uint64_t bytes);
+
     FormatTexts texts_;
+    // Kept from read to read: a read is a second of audio, and fresh pages for each cost more
+    // than the conversion.
+    std::unique_ptr<uint8_t[]> inputBuffer_;
+    uint64_t inputCapacity_ = 0;
     std::unique_ptr<uint8_t[]> readBuffer_;
+    uint64_t readCapacity_ = 0;
     uint32_t readBytes_ = 0;
+    bool holdsReadBuffer_ = false;
 };
 
 } // namespace sonavel::dsd
