@@ -119,15 +119,9 @@ void CMainFrame::ShutdownCore()
     }
     closed_ = true;
     suspend_->Unregister();
-    // The core no longer calls into the view once these are clear; then it stops the playback
-    // thread and waits for it.
-    PlayerCore& core = Core();
-    if (core.ready) {
-        core.callback = nullptr;
-        core.dialogs = nullptr;
-        core.listViewCtrl = nullptr;
-        core.listCtrl = nullptr;
-        CoreShutdown();
+    // The core stops calling into the view, then stops the playback thread and waits for it.
+    if (Core().ready) {
+        CoreEndFrontEnd();
     }
     config_.x.value = x();
     config_.y.value = y();

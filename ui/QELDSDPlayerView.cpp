@@ -88,13 +88,10 @@ CQELDSDPlayerView::CQELDSDPlayerView(CAppConfigData& config, CMainMenu& menu,
     for (size_t i = 0; i < std::size(kLedRects); ++i) {
         leds_.push_back(new CCustomLED(this));
     }
+    // The application has lent the core its configuration and error sinks; the view adds its own.
     PlayerCore& core = Core();
     if (!core.ready) {
-        core.callback = this;
-        core.dialogs = this;
-        core.listCtrl = list_;
-        core.listViewCtrl = list_;
-        CoreInitialize(arguments);
+        CoreStartFrontEnd({this, this, list_, list_, core.config, core.errors, core.alerts}, arguments);
     }
 }
 
